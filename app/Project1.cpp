@@ -1,0 +1,14 @@
+#include "Application.h"
+#include "BrowserView.h"
+#include "Startup.h"
+#include "Unit1.h"
+
+int main(int argc, char** argv) {
+  TWebBrowser::PrepareEngine();
+  TApplication application(argc, argv);
+  CreateForms();
+  Form1->show();
+  const int status = TApplication::exec();
+  DestroyForms();
+  return status;
+}

@@ -1,0 +1,31 @@
+#include "Startup.h"
+
+#include "Application.h"
+#include "Unit1.h"
+#include "Unit2.h"
+#include "Unit3.h"
+#include "Unit4.h"
+#include "Unit5.h"
+
+void CreateForms() {
+  Form1 = new TForm1;
+  TApplication::SetMainForm(Form1);
+  Form2 = new TForm2;
+  Form3 = new TForm3;
+  Form4 = new TForm4;
+  Form5 = new TForm5;
+  Form1->OfferShortcutsTo(Form4);
+}
+
+void DestroyForms() {
+  delete Form5;
+  delete Form4;
+  delete Form3;
+  delete Form2;
+  delete Form1;
+  Form1 = nullptr;
+  Form2 = nullptr;
+  Form3 = nullptr;
+  Form4 = nullptr;
+  Form5 = nullptr;
+}

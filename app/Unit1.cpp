@@ -1,0 +1,109 @@
+#include "Unit1.h"
+
+#include "ui_Unit1.h"
+
+#include "Application.h"
+#include "BrowserView.h"
+#include "ErrorBox.h"
+#include "Fonts.h"
+#include "NewDocument.h"
+#include "ProgramFolder.h"
+#include "RichEditPane.h"
+#include "Timer.h"
+#include "Unit3.h"
+#include "Unit4.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+
+TForm1* Form1 = nullptr;
+
+namespace {
+constexpr int kStatusPanel0Width = 500;
+const QColor clNavy(0, 0, 128);
+}  // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), FTimer1(new TTimer(1000, false, this)) {
+  ui->setupUi(this);
+  setFont(SansSerifFont(11));
+  ui->ActionMainMenuBar1->setFixedHeight(25);
+  ui->StatusBar1->setFixedHeight(19);
+  ui->StatusBar1->setAutoFillBackground(true);
+  move(88, 12);
+  resize(857, 300);
+  for (QAction* action : findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly)) addAction(action);
+  connect(ui->ActionMainMenuBar1Item5, &QAction::triggered, ui->Action5, &QAction::trigger);
+  BuildStatusPanels();
+  BuildPopupMenu1();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildStatusPanels() {
+  for (int i = 0; i < 2; ++i) {
+    FPanels[i] = new QLabel(ui->StatusBar1);
+    FPanels[i]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
+  }
+  FPanels[0]->setText(QStringLiteral("new.htm"));
+  FPanels[0]->setFixedWidth(kStatusPanel0Width);
+  FPanels[1]->setText(QStringLiteral("Line: 0 of 0"));
+  ui->StatusBar1->addWidget(FPanels[0]);
+  ui->StatusBar1->addWidget(FPanels[1], 1);
+}
+
+void TForm1::BuildPopupMenu1() {
+  FPopupMenu1 = new QMenu(this);
+  FPopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+  FPopupMenu1->addActions({ui->EditCopy1, ui->EditCut1, ui->EditPaste1});
+  connect(ui->Edit1, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { FPopupMenu1->popup(ui->Edit1->mapToGlobal(at)); });
+}
+
+QString TForm1::StatusPanelText(int panel) const { return FPanels[panel]->text(); }
+
+void TForm1::SetStatusPanelText(int panel, const QString& text) { FPanels[panel]->setText(text); }
+
+void TForm1::OfferShortcutsTo(QWidget* window) {
+  QList<QKeySequence> taken;
+  for (const QAction* own : window->actions()) taken += own->shortcuts();
+  for (QAction* action : actions())
+    if (!action->shortcut().isEmpty() && !taken.contains(action->shortcut())) window->addAction(action);
+}
+
+QString TForm1::StartPagePath() const { return ProgramFolder() + QStringLiteral("vorn.vnx"); }
+
+void TForm1::AppendTemplate() {
+  for (const char* line : NewDocumentTemplate) ui->Edit1->AddLine(line);
+}
+
+void TForm1::FormShow() {
+  Form3->exec();
+  const QString startPage = StartPagePath();
+  FCurrentFileName = QStringLiteral("new.htm");
+  AppendTemplate();
+  ui->Edit1->SetFocusPane();
+  FTimer1->SetEnabled(false);
+  Form4->show();
+  Form4->WebBrowser1().Navigate(startPage);
+}
+
+// The start sequence runs before the main window is first on the screen.
+void TForm1::showEvent(QShowEvent* event) {
+  if (!FShown) {
+    FShown = true;
+    RunGuarded([this] { FormShow(); });
+  }
+  QMainWindow::showEvent(event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  event->accept();
+  TApplication::quit();
+}
+
+void TForm1::paintEvent(QPaintEvent*) {
+  QPainter(this).fillRect(rect(), clNavy);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+
+class QLabel;
+class QMenu;
+class TTimer;
+namespace Ui {
+class TForm1;
+}
+
+// The code window: menu bar and option strip, the editing pane and the status bar.
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+public:
+  explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  Ui::TForm1& Controls() const { return *ui; }
+  TTimer& Timer1() const { return *FTimer1; }
+  QMenu& PopupMenu1() const { return *FPopupMenu1; }
+  QString StatusPanelText(int panel) const;
+  void SetStatusPanelText(int panel, const QString& text);
+  const QString& CurrentFileName() const { return FCurrentFileName; }
+
+  // Offers the shortcuts of this window's actions to another window of the program, for every
+  // key that window does not take as one of its own.
+  void OfferShortcutsTo(QWidget* window);
+
+  void FormShow();
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+private:
+  void BuildStatusPanels();
+  void BuildPopupMenu1();
+  void AppendTemplate();
+  QString StartPagePath() const;
+
+  std::unique_ptr<Ui::TForm1> ui;
+  TTimer* FTimer1;
+  QMenu* FPopupMenu1;
+  QLabel* FPanels[2];
+  QString FCurrentFileName;
+  bool FShown = false;
+};
+
+extern TForm1* Form1;

@@ -1,0 +1,31 @@
+#include "Application.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace {
+QPointer<QWidget>& MainFormRef() {
+  static QPointer<QWidget> form;
+  return form;
+}
+}  // namespace
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(Title());
+  // Only the main window's close ends the program; closing another window hides it.
+  setQuitOnLastWindowClosed(false);
+}
+
+QString TApplication::Title() { return QStringLiteral("Vorn Web Editor Basic"); }
+
+QWidget* TApplication::MainForm() { return MainFormRef(); }
+
+void TApplication::SetMainForm(QWidget* form) { MainFormRef() = form; }
+
+void TApplication::ShowMainForm() {
+  QWidget* form = MainForm();
+  if (!form) return;
+  form->show();
+  form->raise();
+  form->activateWindow();
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+// The one place where a failure raised in a handler meets the user: the error box.
+QString ErrorBoxText(const QString& message);  // the message with the full-stop rule applied
+void ShowErrorBox(const QString& message);
+
+// Runs a handler body; a failure ends it there and is shown in the error box, so no exception
+// ever crosses Qt's own frames.
+void RunGuarded(const std::function<void()>& body);
+
+// Connects a signal to a handler of the form void Handler() through RunGuarded.
+template <typename Sender, typename Signal, typename Receiver>
+QMetaObject::Connection ConnectGuarded(Sender* sender, Signal signal, Receiver* receiver,
+                                       void (Receiver::*handler)()) {
+  return QObject::connect(sender, signal, receiver,
+                          [receiver, handler] { RunGuarded([&] { (receiver->*handler)(); }); });
+}
