@@ -1,7 +1,7 @@
 #include "BrowserView.h"
 
 #include "LocalFileScheme.h"
-#include "OfflineInterceptor.h"
+#include "RequestGuard.h"
 
 #include <QCoreApplication>
 #include <QWebEnginePage>
@@ -20,10 +20,11 @@ TWebBrowser::TWebBrowser(QWidget* parent)
     : QWebEngineView(parent),
       FProfile(new QWebEngineProfile(this)),
       FScheme(new TLocalFileScheme(FProfile)),
-      FInterceptor(new TOfflineInterceptor(FProfile)) {
+      FGuard(new TRequestGuard(FProfile)) {
   FProfile->installUrlSchemeHandler(TLocalFileScheme::Name, FScheme);
-  FProfile->setUrlRequestInterceptor(FInterceptor);
+  FProfile->setUrlRequestInterceptor(FGuard);
   FProfile->settings()->setDefaultTextEncoding(QStringLiteral("windows-1252"));
+  FProfile->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
   setPage(new QWebEnginePage(FProfile, this));
 }
 
@@ -38,6 +39,6 @@ void TWebBrowser::GoBack() { back(); }
 
 void TWebBrowser::GoForward() { forward(); }
 
-bool TWebBrowser::Offline() const { return FInterceptor->Offline(); }
+bool TWebBrowser::Offline() const { return FGuard->Offline(); }
 
-void TWebBrowser::SetOffline(bool offline) { FInterceptor->SetOffline(offline); }
+void TWebBrowser::SetOffline(bool offline) { FGuard->SetOffline(offline); }

@@ -5,7 +5,7 @@
 
 class QWebEngineProfile;
 class TLocalFileScheme;
-class TOfflineInterceptor;
+class TRequestGuard;
 
 // The preview's browser: navigates to local files, walks its history, and can be kept off the
 // network. It is the only code that drives the web engine.
@@ -28,5 +28,5 @@ public:
 private:
   QWebEngineProfile* FProfile;
   TLocalFileScheme* FScheme;
-  TOfflineInterceptor* FInterceptor;
+  TRequestGuard* FGuard;
 };

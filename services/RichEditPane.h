@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PaneColours.h"
+
 #include <QPlainTextEdit>
 #include <string>
 #include <string_view>
@@ -8,6 +10,8 @@
 // break (CR LF) as two characters, as in Text(). Loads read RTF while plain-text mode is off and
 // plain text while it is on; when an RTF load brings the text the pane already holds, only the
 // colours are changed (content, undo history and scroll position stay).
+// Characters the code page cannot hold that the user types or pastes become "&#N;" references
+// (a NUL becomes "&#0;"), and Shift+Enter gives an ordinary line break.
 class TRichEditPane : public QPlainTextEdit {
   Q_OBJECT
 
@@ -29,7 +33,7 @@ public:
 
   int LineCount() const;  // displayed lines, an empty last line not counted
   int SelStart() const;
-  void SetSelStart(int position);
+  void SetSelStart(int position);  // a negative position puts the caret at the end of the text
   int SelLength() const;
   void SetSelLength(int length);
   int CaretLine() const;
@@ -45,4 +49,30 @@ public:
 signals:
   void Change();           // after a content change, never while a Change handler runs
   void SelectionChange();  // after the selection or caret moved
+
+private:
+  bool Load(std::string_view bytes);
+  bool LoadRtf(std::string_view bytes);
+  bool LoadPlainText(std::string_view bytes);
+  void ApplyFont(const TPaneColours::TStyle& base);
+  void FinishContentChange();
+  void RaiseChange();
+  void ReportSelection();
+  void OnContentsChange(int from, int removed, int added);
+  void OnContentsChanged();
+  void ReplaceUnheldInput(int from, int to);
+  bool Wrapping() const;
+  void EnsureLaidOut() const;
+  int DisplayedLine(int documentPosition) const;
+
+  TPaneColours FColours;
+  bool FPlainTextMode = true;
+  bool FFastRecolour = true;
+  bool FInChange = false;
+  bool FQuiet = false;  // the pane's own edits, whose document signals are not user input
+  bool FInputPending = false;
+  int FInputFrom = 0;
+  int FInputTo = 0;
+  int FReportedAnchor = -1;
+  int FReportedPosition = -1;
 };

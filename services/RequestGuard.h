@@ -3,8 +3,10 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <atomic>
 
-// Refuses every network request while the browser is offline; local pages still load.
-class TOfflineInterceptor : public QWebEngineUrlRequestInterceptor {
+// Screens every request the browser makes: while offline, nothing goes to the network; and a
+// previewed page's script never reads local files (pictures, style sheets and scripts the page
+// names still load).
+class TRequestGuard : public QWebEngineUrlRequestInterceptor {
   Q_OBJECT
 
 public:

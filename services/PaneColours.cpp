@@ -1,0 +1,156 @@
+#include "PaneColours.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+class TPaneColours::TBlockRanges : public QTextBlockUserData {
+public:
+  explicit TBlockRanges(std::vector<TRange> ranges) : Ranges(std::move(ranges)) {}
+  std::vector<TRange> Ranges;
+};
+
+TPaneColours::TStyle TPaneColours::StyleOf(const TRtfDocument& rtf, int format) {
+  TStyle style;
+  if (format < 0 || std::size_t(format) >= rtf.Formats.size()) return style;
+  style.Format = rtf.Formats[std::size_t(format)];
+  const int font = style.Format.Font;
+  if (font >= 0 && std::size_t(font) < rtf.Fonts.size()) style.Font = rtf.Fonts[std::size_t(font)];
+  style.Format.Font = -1;
+  return style;
+}
+
+void TPaneColours::Reset(const TStyle& base) {
+  for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next())
+    block.setUserData(nullptr);
+  FBase = base;
+  FStyles.clear();
+  FFormats.clear();
+}
+
+int TPaneColours::StyleIndex(const TStyle& style) {
+  if (style == FBase) return -1;
+  for (std::size_t i = 0; i < FStyles.size(); ++i)
+    if (FStyles[i] == style) return int(i);
+  FStyles.push_back(style);
+  FFormats.push_back(CharFormat(style));
+  return int(FStyles.size() - 1);
+}
+
+// Only what differs from the pane's font is set, so most runs cost the layout a colour alone.
+QTextCharFormat TPaneColours::CharFormat(const TStyle& style) const {
+  QTextCharFormat format;
+  const TRtfFormat& f = style.Format;
+  if (f.Colour != TRtfFormat::DefaultColour) format.setForeground(QColor(QRgb(f.Colour)));
+  if (f.Bold) format.setFontWeight(QFont::Bold);
+  if (f.Italic) format.setFontItalic(true);
+  if (f.Underline) format.setFontUnderline(true);
+  if (f.HalfPoints != FBase.Format.HalfPoints) format.setFontPointSize(f.HalfPoints / 2.0);
+  if (!(style.Font == FBase.Font) && !style.Font.Name.empty())
+    format.setFontFamilies({QString::fromLatin1(style.Font.Name.c_str())});
+  return format;
+}
+
+int TPaneColours::Apply(const TRtfDocument& rtf) {
+  std::vector<int> styles(rtf.Formats.size());
+  for (std::size_t i = 0; i < styles.size(); ++i) styles[i] = StyleIndex(StyleOf(rtf, int(i)));
+  int changed = 0;
+  int dirtyFrom = -1;
+  int dirtyTo = -1;
+  std::size_t run = 0;
+  int separators = 0;
+  for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next(), ++separators) {
+    const std::size_t blockStart = std::size_t(block.position() + separators);
+    CollectRanges(rtf, styles, run, blockStart, blockStart + std::size_t(block.length() - 1));
+    if (Store(block)) {
+      ++changed;
+      if (dirtyFrom < 0) dirtyFrom = block.position();
+      dirtyTo = block.position() + block.length();
+    } else if (dirtyFrom >= 0) {
+      FDocument.markContentsDirty(dirtyFrom, dirtyTo - dirtyFrom);
+      dirtyFrom = -1;
+    }
+  }
+  if (dirtyFrom >= 0) FDocument.markContentsDirty(dirtyFrom, dirtyTo - dirtyFrom);
+  return changed;
+}
+
+// The ranges of one block, from the runs that overlap [blockStart, blockEnd) of the RTF text.
+void TPaneColours::CollectRanges(const TRtfDocument& rtf, const std::vector<int>& styles,
+                                 std::size_t& run, std::size_t blockStart, std::size_t blockEnd) {
+  FScratch.clear();
+  const std::vector<TRtfRun>& runs = rtf.Runs;
+  while (run < runs.size() && runs[run].Start + runs[run].Length <= blockStart) ++run;
+  for (std::size_t r = run; r < runs.size() && runs[r].Start < blockEnd; ++r) {
+    const int style = styles[std::size_t(runs[r].Format)];
+    if (style < 0) continue;
+    const int start = int(std::max(runs[r].Start, blockStart) - blockStart);
+    const int end = int(std::min(runs[r].Start + runs[r].Length, blockEnd) - blockStart);
+    if (end <= start) continue;
+    if (!FScratch.empty() && FScratch.back().Style == style &&
+        FScratch.back().Start + FScratch.back().Length == start)
+      FScratch.back().Length += end - start;
+    else
+      FScratch.push_back({start, end - start, style});
+  }
+}
+
+// Gives the block the collected ranges unless it already has them; true when it changed.
+bool TPaneColours::Store(QTextBlock& block) {
+  const std::vector<TRange>* current = RangesOf(block);
+  if (current != nullptr ? *current == FScratch : FScratch.empty()) return false;
+  QList<QTextLayout::FormatRange> formats;
+  formats.reserve(qsizetype(FScratch.size()));
+  for (const TRange& range : FScratch)
+    formats.append({range.Start, range.Length, FFormats[std::size_t(range.Style)]});
+  block.layout()->setFormats(formats);
+  block.setUserData(new TBlockRanges(FScratch));
+  return true;
+}
+
+const std::vector<TPaneColours::TRange>* TPaneColours::RangesOf(const QTextBlock& block) {
+  const auto* data = static_cast<const TBlockRanges*>(block.userData());
+  return data != nullptr ? &data->Ranges : nullptr;
+}
+
+TRtfDocument TPaneColours::Document(std::string text) const {
+  TRtfDocument rtf;
+  rtf.Text = std::move(text);
+  rtf.Fonts.push_back(FBase.Font);
+  auto formatOf = [&rtf](TStyle style) {
+    const auto font = std::find(rtf.Fonts.begin(), rtf.Fonts.end(), style.Font);
+    style.Format.Font = int(font - rtf.Fonts.begin());
+    if (font == rtf.Fonts.end()) rtf.Fonts.push_back(style.Font);
+    const auto found = std::find(rtf.Formats.begin(), rtf.Formats.end(), style.Format);
+    if (found != rtf.Formats.end()) return int(found - rtf.Formats.begin());
+    rtf.Formats.push_back(style.Format);
+    return int(rtf.Formats.size() - 1);
+  };
+  const int base = formatOf(FBase);
+  auto add = [&rtf](std::size_t start, std::size_t length, int format) {
+    if (length == 0) return;
+    if (!rtf.Runs.empty() && rtf.Runs.back().Format == format)
+      rtf.Runs.back().Length += length;
+    else
+      rtf.Runs.push_back({start, length, format});
+  };
+  std::size_t position = 0;
+  for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next()) {
+    const std::size_t blockStart = position;
+    const std::size_t blockLength = std::size_t(block.length() - 1);
+    if (const std::vector<TRange>* ranges = RangesOf(block)) {
+      for (const TRange& range : *ranges) {
+        const std::size_t start = std::min(blockStart + std::size_t(range.Start), blockStart + blockLength);
+        const std::size_t end = std::min(start + std::size_t(range.Length), blockStart + blockLength);
+        add(position, start - position, base);
+        add(start, end - start, formatOf(FStyles[std::size_t(range.Style)]));
+        position = end;
+      }
+    }
+    const bool last = !block.next().isValid();
+    position = std::max(position, blockStart);
+    add(position, blockStart + blockLength + (last ? 0 : 2) - position, base);
+    position = blockStart + blockLength + (last ? 0 : 2);
+  }
+  return rtf;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "RtfDocument.h"
+
+#include <QTextCharFormat>
+#include <vector>
+
+class QTextBlock;
+class QTextDocument;
+
+// The colours and other character formats of a pane, laid over its blocks as layout formats the
+// way a syntax highlighter does: the document's content and undo history are never touched.
+// Each block remembers the ranges it was given, so a recolouring compares cheaply and changes
+// only the blocks whose formats differ.
+class TPaneColours {
+public:
+  // The pane's own font; a run in exactly this style needs no format of its own.
+  struct TStyle {
+    TRtfFormat Format;  // Format.Font is unused; the font is named below
+    TRtfFont Font;
+    bool operator==(const TStyle& other) const { return Format == other.Format && Font == other.Font; }
+  };
+
+  explicit TPaneColours(QTextDocument& document) : FDocument(document) {}
+
+  static TStyle StyleOf(const TRtfDocument& rtf, int format);
+  const TStyle& Base() const { return FBase; }
+  // Forgets every format and the ranges every block was given.
+  void Reset(const TStyle& base);
+
+  // Lays the runs over the blocks. The RTF's text must be the document's text, CR LF for each
+  // block separator. Returns the number of blocks changed.
+  int Apply(const TRtfDocument& rtf);
+
+  // The runs of the document's current formats over text, the document's text as CR LF text.
+  TRtfDocument Document(std::string text) const;
+
+private:
+  struct TRange {
+    int Start;
+    int Length;
+    int Style;
+    bool operator==(const TRange& other) const {
+      return Start == other.Start && Length == other.Length && Style == other.Style;
+    }
+  };
+  class TBlockRanges;
+
+  int StyleIndex(const TStyle& style);
+  QTextCharFormat CharFormat(const TStyle& style) const;
+  void CollectRanges(const TRtfDocument& rtf, const std::vector<int>& styles, std::size_t& run,
+                     std::size_t blockStart, std::size_t blockEnd);
+  bool Store(QTextBlock& block);
+  static const std::vector<TRange>* RangesOf(const QTextBlock& block);
+
+  QTextDocument& FDocument;
+  TStyle FBase;
+  std::vector<TStyle> FStyles;
+  std::vector<QTextCharFormat> FFormats;
+  std::vector<TRange> FScratch;
+};

@@ -1,0 +1,314 @@
+#include "RichEditPane.h"
+
+#include "CodePage.h"
+#include "PanePositions.h"
+#include "RtfReader.h"
+#include "RtfWriter.h"
+#include "VornError.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QScopedValueRollback>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace {
+
+bool HoldsNul(std::string_view bytes) { return bytes.find('\0') != std::string_view::npos; }
+
+QFont::StyleHint StyleHintOf(TRtfFamily family) {
+  switch (family) {
+    case TRtfFamily::Roman: return QFont::Serif;
+    case TRtfFamily::Swiss: return QFont::SansSerif;
+    case TRtfFamily::Modern: return QFont::Monospace;
+    case TRtfFamily::Script: return QFont::Cursive;
+    case TRtfFamily::Decor: return QFont::Decorative;
+    default: return QFont::AnyStyle;
+  }
+}
+
+// The pane's font is the document's first font and size; attributes and colours stay per run.
+TPaneColours::TStyle BaseStyleOf(const TRtfDocument& rtf) {
+  const TPaneColours::TStyle first = TPaneColours::StyleOf(rtf, rtf.BaseFormat);
+  TPaneColours::TStyle base;
+  base.Format.HalfPoints = first.Format.HalfPoints;
+  base.Font = first.Font;
+  return base;
+}
+
+}  // namespace
+
+TRichEditPane::TRichEditPane(QWidget* parent) : QPlainTextEdit(parent), FColours(*document()) {
+  connect(document(), &QTextDocument::contentsChange, this, &TRichEditPane::OnContentsChange);
+  connect(document(), &QTextDocument::contentsChanged, this, &TRichEditPane::OnContentsChanged);
+  connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TRichEditPane::ReportSelection);
+  connect(this, &QPlainTextEdit::selectionChanged, this, &TRichEditPane::ReportSelection);
+}
+
+TRichEditPane::~TRichEditPane() = default;
+
+std::string TRichEditPane::Text() const { return TCodePage::Encode(document()->toRawText()); }
+
+void TRichEditPane::Clear() {
+  {
+    const QScopedValueRollback quiet(FQuiet, true);
+    clear();
+  }
+  FinishContentChange();
+}
+
+void TRichEditPane::AddLine(std::string_view line) {
+  if (HoldsNul(line)) throw EVornError("RichEdit line insertion error");
+  const QString text = TCodePage::Decode(line);
+  {
+    const QScopedValueRollback quiet(FQuiet, true);
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    const bool atLineStart = document()->lastBlock().length() == 1;
+    cursor.insertText(atLineStart ? text + u'\n' : u'\n' + text);
+  }
+  FinishContentChange();
+}
+
+bool TRichEditPane::PlainTextMode() const { return FPlainTextMode; }
+void TRichEditPane::SetPlainTextMode(bool on) { FPlainTextMode = on; }
+bool TRichEditPane::FastRecolour() const { return FFastRecolour; }
+void TRichEditPane::SetFastRecolour(bool on) { FFastRecolour = on; }
+
+void TRichEditPane::LoadFromStream(std::string_view bytes) {
+  if (!Load(bytes)) throw EVornError("Failed to Load Stream");
+}
+
+// A file holding a NUL would lose everything after it, so it is refused before anything changes.
+void TRichEditPane::LoadFromFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) throw EVornError("Cannot open file " + path);
+  const QByteArray bytes = file.readAll();
+  const std::string_view view(bytes.constData(), std::size_t(bytes.size()));
+  if (file.error() != QFileDevice::NoError || HoldsNul(view) || !Load(view))
+    throw EVornError("Cannot open file " + path);
+}
+
+void TRichEditPane::SaveToFile(const QString& path) const {
+  const std::string bytes =
+      FPlainTextMode ? Text() : TRtfWriter::Write(FColours.Document(Text()));
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) throw EVornError("Cannot create file " + path);
+  if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit())
+    throw EVornError("Failed to Save Stream");
+}
+
+// RTF while plain-text mode is off, and plain text when that is on or the bytes are not RTF.
+bool TRichEditPane::Load(std::string_view bytes) {
+  return (!FPlainTextMode && LoadRtf(bytes)) || LoadPlainText(bytes);
+}
+
+bool TRichEditPane::LoadRtf(std::string_view bytes) {
+  TRtfDocument rtf;
+  if (!TRtfReader(bytes).Read(rtf)) return false;
+  const bool sameText = FFastRecolour && Text() == rtf.Text;
+  {
+    const QScopedValueRollback quiet(FQuiet, true);
+    if (!sameText) setPlainText(TCodePage::Decode(rtf.Text));
+    const TPaneColours::TStyle base = BaseStyleOf(rtf);
+    if (!sameText || !(base == FColours.Base())) {
+      ApplyFont(base);
+      FColours.Reset(base);
+    }
+    FColours.Apply(rtf);
+  }
+  if (!sameText) FinishContentChange();
+  return true;
+}
+
+bool TRichEditPane::LoadPlainText(std::string_view bytes) {
+  if (HoldsNul(bytes)) return false;
+  {
+    const QScopedValueRollback quiet(FQuiet, true);
+    setPlainText(TCodePage::Decode(bytes));
+    FColours.Reset(FColours.Base());
+  }
+  FinishContentChange();
+  return true;
+}
+
+void TRichEditPane::ApplyFont(const TPaneColours::TStyle& base) {
+  QFont pane = font();
+  if (!base.Font.Name.empty()) {
+    pane.setFamilies({QString::fromLatin1(base.Font.Name.c_str())});
+    pane.setStyleHint(StyleHintOf(base.Font.Family));
+  }
+  pane.setPointSizeF(base.Format.HalfPoints / 2.0);
+  if (pane != font()) setFont(pane);
+}
+
+int TRichEditPane::LineCount() const {
+  const QTextDocument& text = *document();
+  int count = text.blockCount();
+  if (Wrapping()) {
+    EnsureLaidOut();
+    count = text.lineCount();
+  }
+  return text.lastBlock().length() == 1 ? count - 1 : count;
+}
+
+int TRichEditPane::SelStart() const {
+  return TPanePositions::ToPane(*document(), textCursor().selectionStart());
+}
+
+void TRichEditPane::SetSelStart(int position) {
+  QTextCursor cursor = textCursor();
+  const QTextDocument& text = *document();
+  const int end = TPanePositions::PaneLength(text);
+  cursor.setPosition(TPanePositions::ToDocument(text, position < 0 ? end : position));
+  setTextCursor(cursor);
+}
+
+int TRichEditPane::SelLength() const {
+  const QTextCursor cursor = textCursor();
+  return TPanePositions::ToPane(*document(), cursor.selectionEnd()) -
+         TPanePositions::ToPane(*document(), cursor.selectionStart());
+}
+
+void TRichEditPane::SetSelLength(int length) {
+  const int start = SelStart();
+  const QTextDocument& text = *document();
+  QTextCursor cursor = textCursor();
+  cursor.setPosition(TPanePositions::ToDocument(text, start));
+  cursor.setPosition(TPanePositions::ToDocument(text, std::max(start + length, 0)), QTextCursor::KeepAnchor);
+  setTextCursor(cursor);
+  ensureCursorVisible();
+}
+
+int TRichEditPane::CaretLine() const { return DisplayedLine(textCursor().selectionEnd()); }
+
+int TRichEditPane::LineIndex(int line) const {
+  if (line == -1) line = CaretLine();
+  if (line < 0) return -1;
+  const QTextDocument& text = *document();
+  if (!Wrapping()) {
+    const QTextBlock block = text.findBlockByNumber(line);
+    return block.isValid() ? TPanePositions::ToPane(text, block.position()) : -1;
+  }
+  EnsureLaidOut();
+  const QTextBlock block = text.findBlockByLineNumber(line);
+  if (!block.isValid()) return -1;
+  const QTextLine displayed = block.layout()->lineAt(line - block.firstLineNumber());
+  return TPanePositions::ToPane(text, block.position() + (displayed.isValid() ? displayed.textStart() : 0));
+}
+
+void TRichEditPane::ScrollCaret() { ensureCursorVisible(); }
+
+bool TRichEditPane::WordWrap() const { return Wrapping(); }
+
+// The change event stands for the reload a pane re-created with the other wrapping would make.
+void TRichEditPane::SetWordWrap(bool on) {
+  if (on == WordWrap()) return;
+  {
+    const QScopedValueRollback quiet(FQuiet, true);
+    setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  }
+  RaiseChange();
+}
+
+void TRichEditPane::SetFocusPane() {
+  setFocus();
+  activateWindow();
+}
+
+bool TRichEditPane::Wrapping() const { return lineWrapMode() != QPlainTextEdit::NoWrap; }
+
+// Wrapped lines are known only for laid-out blocks; the plain-text layout leaves the rest
+// until they are shown, so they are laid out here before lines are counted.
+void TRichEditPane::EnsureLaidOut() const {
+  auto* layout = qobject_cast<QPlainTextDocumentLayout*>(document()->documentLayout());
+  if (layout == nullptr) return;
+  for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next())
+    layout->ensureBlockLayout(block);
+}
+
+int TRichEditPane::DisplayedLine(int documentPosition) const {
+  const QTextBlock block = document()->findBlock(documentPosition);
+  if (!Wrapping()) return block.blockNumber();
+  EnsureLaidOut();
+  const QTextLine line = block.layout()->lineForTextPosition(documentPosition - block.position());
+  return block.firstLineNumber() + (line.isValid() ? line.lineNumber() : 0);
+}
+
+void TRichEditPane::FinishContentChange() {
+  RaiseChange();
+  ReportSelection();
+}
+
+// The handler may change the content itself (the highlighting pass reloads it); those changes
+// raise no second event.
+void TRichEditPane::RaiseChange() {
+  if (FInChange) return;
+  const QScopedValueRollback inChange(FInChange, true);
+  emit Change();
+}
+
+void TRichEditPane::ReportSelection() {
+  if (FQuiet) return;
+  const QTextCursor cursor = textCursor();
+  if (cursor.anchor() == FReportedAnchor && cursor.position() == FReportedPosition) return;
+  FReportedAnchor = cursor.anchor();
+  FReportedPosition = cursor.position();
+  emit SelectionChange();
+}
+
+void TRichEditPane::OnContentsChange(int from, int /*removed*/, int added) {
+  if (FQuiet) return;
+  if (!FInputPending) {
+    FInputFrom = from;
+    FInputTo = from + added;
+  } else {
+    FInputFrom = std::min(FInputFrom, from);
+    FInputTo = std::max(FInputTo, from + added);
+  }
+  FInputPending = true;
+}
+
+// Runs once the user's edit is complete, so the replacements join its undo step.
+void TRichEditPane::OnContentsChanged() {
+  if (FQuiet || !FInputPending) return;
+  FInputPending = false;
+  {
+    const QScopedValueRollback quiet(FQuiet, true);
+    ReplaceUnheldInput(FInputFrom, std::min(FInputTo, document()->characterCount() - 1));
+  }
+  FinishContentChange();
+}
+
+// Characters the code page cannot hold become references; a line separator (Shift+Enter)
+// becomes an ordinary line break.
+void TRichEditPane::ReplaceUnheldInput(int from, int to) {
+  struct TReplacement {
+    int Position;
+    int Length;
+    QString Text;
+  };
+  std::vector<TReplacement> replacements;
+  for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() < to;
+       block = block.next()) {
+    const QString text = block.text();
+    const int start = block.position();
+    for (qsizetype i = std::max(from - start, 0); i < text.size() && start + i < to; ++i) {
+      const qsizetype first = i;
+      const char32_t character = TCodePage::CodePointAt(text, i);
+      if (character != 0 && TCodePage::Byte(character) >= 0) continue;
+      replacements.push_back({start + int(first), int(i - first + 1),
+                              character == QChar::LineSeparator ? QStringLiteral("\n")
+                                                                : TCodePage::Reference(character)});
+    }
+  }
+  if (replacements.empty()) return;
+  QTextCursor cursor(document());
+  cursor.joinPreviousEditBlock();
+  for (auto it = replacements.rbegin(); it != replacements.rend(); ++it) {
+    cursor.setPosition(it->Position);
+    cursor.setPosition(it->Position + it->Length, QTextCursor::KeepAnchor);
+    cursor.insertText(it->Text);
+  }
+  cursor.endEditBlock();
+}

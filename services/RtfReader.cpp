@@ -1,0 +1,443 @@
+#include "RtfReader.h"
+
+#include "CodePage.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace {
+
+enum TByteClass : unsigned char { bcText, bcBackslash, bcOpen, bcClose, bcIgnored, bcNul };
+
+constexpr std::array<TByteClass, 256> MakeByteClasses() {
+  std::array<TByteClass, 256> classes{};
+  classes['\\'] = bcBackslash;
+  classes['{'] = bcOpen;
+  classes['}'] = bcClose;
+  classes['\r'] = bcIgnored;
+  classes['\n'] = bcIgnored;
+  classes[0] = bcNul;
+  return classes;
+}
+constexpr std::array<TByteClass, 256> ByteClasses = MakeByteClasses();
+
+enum TWord : int {
+  wUnknown, wB, wBin, wBlue, wBreak, wByte, wCf, wColourTable, wDeff, wF, wFamily, wFontTable,
+  wFs, wGreen, wI, wPlain, wRed, wSkip, wTab, wU, wUc, wUl, wUlnone
+};
+
+struct TWordEntry {
+  std::string_view Name;
+  TWord Word;
+  int Value;  // the byte of a character word, the family of a font family word
+};
+
+// Sorted by name for the binary search.
+constexpr TWordEntry Words[] = {
+    {"annotation", wSkip, 0},  {"atnauthor", wSkip, 0},    {"atnid", wSkip, 0},
+    {"b", wB, 0},              {"bin", wBin, 0},           {"blue", wBlue, 0},
+    {"bullet", wByte, 0x95},   {"cell", wTab, 0},          {"cf", wCf, 0},
+    {"colorschememapping", wSkip, 0},                      {"colortbl", wColourTable, 0},
+    {"comment", wSkip, 0},     {"datastore", wSkip, 0},    {"deff", wDeff, 0},
+    {"emdash", wByte, 0x97},   {"emspace", wByte, ' '},    {"endash", wByte, 0x96},
+    {"enspace", wByte, ' '},   {"f", wF, 0},
+    {"fbidi", wFamily, int(TRtfFamily::Bidi)},             {"fdecor", wFamily, int(TRtfFamily::Decor)},
+    {"filetbl", wSkip, 0},     {"fldinst", wSkip, 0},
+    {"fmodern", wFamily, int(TRtfFamily::Modern)},         {"fnil", wFamily, int(TRtfFamily::Nil)},
+    {"fonttbl", wFontTable, 0},                            {"footer", wSkip, 0},
+    {"footerf", wSkip, 0},     {"footerl", wSkip, 0},      {"footerr", wSkip, 0},
+    {"footnote", wSkip, 0},    {"froman", wFamily, int(TRtfFamily::Roman)},
+    {"fs", wFs, 0},            {"fscript", wFamily, int(TRtfFamily::Script)},
+    {"fswiss", wFamily, int(TRtfFamily::Swiss)},           {"ftech", wFamily, int(TRtfFamily::Tech)},
+    {"generator", wSkip, 0},   {"green", wGreen, 0},       {"header", wSkip, 0},
+    {"headerf", wSkip, 0},     {"headerl", wSkip, 0},      {"headerr", wSkip, 0},
+    {"i", wI, 0},              {"info", wSkip, 0},         {"latentstyles", wSkip, 0},
+    {"ldblquote", wByte, 0x93},                            {"line", wBreak, 0},
+    {"listoverridetable", wSkip, 0},                       {"listtable", wSkip, 0},
+    {"lquote", wByte, 0x91},   {"object", wSkip, 0},       {"page", wBreak, 0},
+    {"par", wBreak, 0},        {"pgdsctbl", wSkip, 0},     {"pict", wSkip, 0},
+    {"plain", wPlain, 0},      {"rdblquote", wByte, 0x94}, {"red", wRed, 0},
+    {"revtbl", wSkip, 0},      {"row", wBreak, 0},         {"rquote", wByte, 0x92},
+    {"rsidtbl", wSkip, 0},     {"sect", wBreak, 0},        {"stylesheet", wSkip, 0},
+    {"tab", wTab, 0},          {"themedata", wSkip, 0},    {"u", wU, 0},
+    {"uc", wUc, 0},            {"ul", wUl, 0},             {"uld", wUl, 0},
+    {"uldb", wUl, 0},          {"ulnone", wUlnone, 0},     {"ulw", wUl, 0},
+    {"xmlnstbl", wSkip, 0},
+};
+
+const TWordEntry* FindWord(std::string_view name) {
+  const auto end = std::end(Words);
+  const auto found = std::lower_bound(std::begin(Words), end, name,
+                                      [](const TWordEntry& e, std::string_view n) { return e.Name < n; });
+  return found != end && found->Name == name ? found : nullptr;
+}
+
+constexpr bool IsLetter(char c) noexcept { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+
+int HexValue(char c) noexcept {
+  if (IsDigit(c)) return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+constexpr std::size_t MaxWordLength = 32;
+constexpr int MaxParameterDigits = 10;
+
+}  // namespace
+
+bool TRtfReader::Read(TRtfDocument& document) {
+  if (FRtf.substr(0, 5) != "{\\rtf") return false;
+  FDocument = &document;
+  document = TRtfDocument{};
+  document.Text.reserve(FRtf.size() / 2);
+  const char* const data = FRtf.data();
+  const std::size_t size = FRtf.size();
+  FPos = 0;
+  while (FPos < size) {
+    switch (ByteClasses[static_cast<unsigned char>(data[FPos])]) {
+      case bcText: {
+        const std::size_t start = FPos;
+        while (FPos < size && ByteClasses[static_cast<unsigned char>(data[FPos])] == bcText) ++FPos;
+        EmitText(data + start, FPos - start);
+        break;
+      }
+      case bcBackslash:
+        if (!ReadControl()) return false;
+        break;
+      case bcOpen:
+        ++FPos;
+        OpenGroup();
+        break;
+      case bcClose:
+        ++FPos;
+        if (CloseGroup()) return true;
+        break;
+      case bcIgnored:
+        ++FPos;
+        break;
+      case bcNul:
+        return false;
+    }
+  }
+  return false;
+}
+
+void TRtfReader::OpenGroup() {
+  FStack.push_back(FStack.empty() ? TGroupState{} : FStack.back());
+  FSkipCharacters = 0;
+}
+
+// True when the group closed was the document's outermost.
+bool TRtfReader::CloseGroup() {
+  if (FStack.back().Destination == TDestination::FontTable) FFontNameOpen = false;
+  FSkipCharacters = 0;
+  if (FStack.size() == 1) {
+    TRtfDocument& document = *FDocument;
+    document.BaseFormat = document.Runs.empty() ? CurrentFormat() : document.Runs.front().Format;
+    FStack.clear();
+    return true;
+  }
+  FStack.pop_back();
+  CharacterFormatChanged();
+  return false;
+}
+
+bool TRtfReader::ReadControl() {
+  ++FPos;
+  if (FPos >= FRtf.size()) return false;
+  const char first = FRtf[FPos];
+  if (!IsLetter(first)) return ReadControlSymbol(first);
+  ReadControlWord();
+  return true;
+}
+
+bool TRtfReader::ReadControlSymbol(char symbol) {
+  ++FPos;
+  switch (symbol) {
+    case '\\':
+    case '{':
+    case '}':
+      EmitText(&symbol, 1);
+      return true;
+    case '\'': {
+      if (FPos + 2 > FRtf.size()) return false;
+      const int high = HexValue(FRtf[FPos]);
+      const int low = HexValue(FRtf[FPos + 1]);
+      FPos += 2;
+      if (high < 0 || low < 0 || (high == 0 && low == 0)) return false;
+      EmitByte(static_cast<unsigned char>(high * 16 + low));
+      return true;
+    }
+    case '~':
+      EmitByte(0xA0);
+      return true;
+    case '_':
+      EmitByte('-');
+      return true;
+    case '*':
+      State().Destination = TDestination::Skip;
+      return true;
+    case '\r':
+    case '\n':
+      EmitBreak();
+      return true;
+    case '\0':
+      return false;
+    default:  // optional hyphen, index entries and other symbols show nothing
+      if (FSkipCharacters > 0) --FSkipCharacters;
+      return true;
+  }
+}
+
+void TRtfReader::ReadControlWord() {
+  const std::size_t size = FRtf.size();
+  const std::size_t start = FPos;
+  while (FPos < size && FPos - start < MaxWordLength && IsLetter(FRtf[FPos])) ++FPos;
+  const std::string_view word = FRtf.substr(start, FPos - start);
+  bool negative = false;
+  if (FPos + 1 < size && FRtf[FPos] == '-' && IsDigit(FRtf[FPos + 1])) {
+    negative = true;
+    ++FPos;
+  }
+  long long parameter = 0;
+  const std::size_t digitsStart = FPos;
+  while (FPos < size && IsDigit(FRtf[FPos]) && FPos - digitsStart < MaxParameterDigits)
+    parameter = parameter * 10 + (FRtf[FPos++] - '0');
+  const bool hasParameter = FPos > digitsStart;
+  if (FPos < size && FRtf[FPos] == ' ') ++FPos;
+  if (negative) parameter = -parameter;
+  parameter = std::clamp<long long>(parameter, -2147483647LL, 2147483647LL);
+  if (FSkipCharacters > 0) {
+    --FSkipCharacters;
+    return;
+  }
+  ApplyWord(word, hasParameter, int(parameter));
+}
+
+void TRtfReader::ApplyWord(std::string_view word, bool hasParameter, int parameter) {
+  // The highlighter's runs are almost all colour changes: spare them the table search.
+  if (word.size() == 2 && word[0] == 'c' && word[1] == 'f') {
+    ApplyCharacterWord(wCf, hasParameter, parameter);
+    return;
+  }
+  const TWordEntry* entry = FindWord(word);
+  if (entry == nullptr) return;
+  switch (entry->Word) {
+    case wBreak:
+      EmitBreak();
+      return;
+    case wTab:
+      EmitByte('\t');
+      return;
+    case wByte:
+      EmitByte(static_cast<unsigned char>(entry->Value));
+      return;
+    case wU:
+      ApplyUnicode(parameter);
+      return;
+    case wBin:
+      FPos = std::min(FRtf.size(), FPos + std::size_t(std::max(parameter, 0)));
+      return;
+    case wSkip:
+      State().Destination = TDestination::Skip;
+      return;
+    case wFontTable:
+      State().Destination = TDestination::FontTable;
+      return;
+    case wColourTable:
+      State().Destination = TDestination::ColourTable;
+      return;
+    case wFamily:
+      if (State().Destination == TDestination::FontTable && !FDocument->Fonts.empty())
+        FDocument->Fonts.back().Family = TRtfFamily(entry->Value);
+      return;
+    default:
+      if (!ApplyTableWord(entry->Word, parameter)) ApplyCharacterWord(entry->Word, hasParameter, parameter);
+      return;
+  }
+}
+
+// Words that build the font and colour tables; false when the word is not one of them.
+bool TRtfReader::ApplyTableWord(int word, int parameter) {
+  const TDestination destination = State().Destination;
+  if (word == wF && destination == TDestination::FontTable) {
+    FFontNumbers.push_back(parameter);
+    FDocument->Fonts.emplace_back();
+    FFontNameOpen = true;
+    return true;
+  }
+  if (word == wRed || word == wGreen || word == wBlue) {
+    const int value = std::clamp(parameter, 0, 255);
+    (word == wRed ? FRed : word == wGreen ? FGreen : FBlue) = value;
+    FColourGiven = true;
+    return true;
+  }
+  if (word == wDeff) {
+    FDefaultFont = parameter;
+    CharacterFormatChanged();
+    return true;
+  }
+  return false;
+}
+
+bool TRtfReader::ApplyCharacterWord(int word, bool hasParameter, int parameter) {
+  TGroupState& state = State();
+  const bool on = !hasParameter || parameter != 0;
+  switch (word) {
+    case wCf:
+      state.Cf = hasParameter ? parameter : 0;
+      break;
+    case wF:
+      state.FontNumber = parameter;
+      break;
+    case wFs:
+      state.HalfPoints = hasParameter && parameter > 0 ? parameter : 24;
+      break;
+    case wB:
+      state.Bold = on;
+      break;
+    case wI:
+      state.Italic = on;
+      break;
+    case wUl:
+      state.Underline = on;
+      break;
+    case wUlnone:
+      state.Underline = false;
+      break;
+    case wUc:
+      state.UnicodeSkip = std::max(parameter, 0);
+      return true;
+    case wPlain: {
+      TGroupState plain;
+      plain.UnicodeSkip = state.UnicodeSkip;
+      plain.Destination = state.Destination;
+      state = plain;
+      break;
+    }
+    default:
+      return false;
+  }
+  CharacterFormatChanged();
+  return true;
+}
+
+void TRtfReader::ApplyUnicode(int parameter) {
+  const char16_t unit = char16_t(parameter < 0 ? parameter + 65536 : parameter);
+  if (unit >= 0xD800 && unit < 0xDC00) {
+    FHighSurrogate = unit;
+  } else if (unit >= 0xDC00 && unit < 0xE000 && FHighSurrogate != 0) {
+    EmitCodePoint(0x10000 + ((char32_t(FHighSurrogate) - 0xD800) << 10) + (unit - 0xDC00));
+    FHighSurrogate = 0;
+  } else {
+    if (FHighSurrogate != 0) EmitCodePoint(FHighSurrogate);
+    FHighSurrogate = 0;
+    EmitCodePoint(unit);
+  }
+  FSkipCharacters = std::size_t(State().UnicodeSkip);
+}
+
+void TRtfReader::EmitCodePoint(char32_t character) {
+  const int byte = TCodePage::Byte(character);
+  if (byte > 0) {
+    EmitByte(static_cast<unsigned char>(byte));
+    return;
+  }
+  std::string reference;
+  TCodePage::AppendReference(reference, character);
+  EmitText(reference.data(), reference.size());
+}
+
+// An escaped CR or LF is ignored like a raw one, so the text holds them only as the CR LF of a
+// paragraph mark.
+void TRtfReader::EmitByte(unsigned char byte) {
+  if (byte == '\r' || byte == '\n') return;
+  const char c = char(byte);
+  EmitText(&c, 1);
+}
+
+void TRtfReader::EmitBreak() {
+  if (State().Destination != TDestination::Text) return;
+  if (FBreakPending) AppendToText("\r\n", 2);
+  FBreakPending = true;
+}
+
+void TRtfReader::EmitText(const char* bytes, std::size_t length) {
+  if (FSkipCharacters > 0) {
+    const std::size_t skipped = std::min(FSkipCharacters, length);
+    FSkipCharacters -= skipped;
+    bytes += skipped;
+    length -= skipped;
+    if (length == 0) return;
+  }
+  if (State().Destination == TDestination::Text) {
+    if (FBreakPending) {
+      FBreakPending = false;
+      AppendToText("\r\n", 2);
+    }
+    AppendToText(bytes, length);
+  } else {
+    AppendToTable(bytes, length);
+  }
+}
+
+void TRtfReader::AppendToText(const char* bytes, std::size_t length) {
+  TRtfDocument& document = *FDocument;
+  const int format = CurrentFormat();
+  if (document.Runs.empty() || document.Runs.back().Format != format)
+    document.Runs.push_back({document.Text.size(), 0, format});
+  document.Runs.back().Length += length;
+  document.Text.append(bytes, length);
+}
+
+// Text inside the font table names the fonts; inside the colour table ";" ends each entry.
+void TRtfReader::AppendToTable(const char* bytes, std::size_t length) {
+  const TDestination destination = State().Destination;
+  const char* const end = bytes + length;
+  if (destination == TDestination::FontTable) {
+    if (!FFontNameOpen || FDocument->Fonts.empty()) return;
+    const char* const semicolon = std::find(bytes, end, ';');
+    FDocument->Fonts.back().Name.append(bytes, semicolon);
+    if (semicolon != end) FFontNameOpen = false;
+  } else if (destination == TDestination::ColourTable) {
+    for (const char* c = std::find(bytes, end, ';'); c != end; c = std::find(c + 1, end, ';')) {
+      FDocument->Colours.push_back(FColourGiven ? (FRed << 16) | (FGreen << 8) | FBlue
+                                                : TRtfFormat::DefaultColour);
+      FRed = FGreen = FBlue = 0;
+      FColourGiven = false;
+    }
+  }
+}
+
+int TRtfReader::CurrentFormat() {
+  if (FFormatKnown) return FFormat;
+  const TGroupState& state = State();
+  const std::vector<std::int32_t>& colours = FDocument->Colours;
+  TRtfFormat format;
+  format.Colour = state.Cf >= 0 && std::size_t(state.Cf) < colours.size() ? colours[std::size_t(state.Cf)]
+                                                                          : TRtfFormat::DefaultColour;
+  format.Bold = state.Bold;
+  format.Italic = state.Italic;
+  format.Underline = state.Underline;
+  format.Font = FontIndex(state.FontNumber >= 0 ? state.FontNumber : FDefaultFont);
+  format.HalfPoints = state.HalfPoints;
+  FFormat = InternFormat(format);
+  FFormatKnown = true;
+  return FFormat;
+}
+
+int TRtfReader::InternFormat(const TRtfFormat& format) {
+  std::vector<TRtfFormat>& formats = FDocument->Formats;
+  const auto found = std::find(formats.begin(), formats.end(), format);
+  if (found != formats.end()) return int(found - formats.begin());
+  formats.push_back(format);
+  return int(formats.size() - 1);
+}
+
+int TRtfReader::FontIndex(int fontNumber) const {
+  const auto found = std::find(FFontNumbers.begin(), FFontNumbers.end(), fontNumber);
+  return found == FFontNumbers.end() ? -1 : int(found - FFontNumbers.begin());
+}

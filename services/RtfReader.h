@@ -1,0 +1,72 @@
+#pragma once
+
+#include "RtfDocument.h"
+
+#include <string_view>
+#include <vector>
+
+// Reads RTF into text and runs: the documents the highlighter writes and the common RTF of help
+// files (groups, paragraphs, tabs, bold, italic, underline, sizes, colours, fonts, hexadecimal
+// and Unicode escapes). Destinations it does not show (pictures, style sheets, "\*" groups) are
+// skipped. A paragraph mark right before the end of the document closes the last line without
+// adding an empty one, so a text written as runs followed by "\par }" reads back unchanged.
+class TRtfReader {
+public:
+  explicit TRtfReader(std::string_view rtf) : FRtf(rtf) {}
+
+  // False when the bytes do not begin with "{\rtf" or are malformed (unbalanced groups, a NUL,
+  // a broken escape); the document is then incomplete.
+  bool Read(TRtfDocument& document);
+
+private:
+  enum class TDestination : unsigned char { Text, FontTable, ColourTable, Skip };
+
+  struct TGroupState {
+    int Cf = -1;
+    int FontNumber = -1;
+    int HalfPoints = 24;
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    int UnicodeSkip = 1;
+    TDestination Destination = TDestination::Text;
+  };
+
+  bool ReadControl();
+  bool ReadControlSymbol(char symbol);
+  void ReadControlWord();
+  void ApplyWord(std::string_view word, bool hasParameter, int parameter);
+  bool ApplyCharacterWord(int word, bool hasParameter, int parameter);
+  bool ApplyTableWord(int word, int parameter);
+  void ApplyUnicode(int parameter);
+  void OpenGroup();
+  bool CloseGroup();
+
+  void EmitText(const char* bytes, std::size_t length);
+  void EmitByte(unsigned char byte);
+  void EmitCodePoint(char32_t character);
+  void EmitBreak();
+  void AppendToText(const char* bytes, std::size_t length);
+  void AppendToTable(const char* bytes, std::size_t length);
+  void CharacterFormatChanged() { FFormatKnown = false; }
+  int CurrentFormat();
+  int InternFormat(const TRtfFormat& format);
+  int FontIndex(int fontNumber) const;
+
+  TGroupState& State() { return FStack.back(); }
+
+  std::string_view FRtf;
+  std::size_t FPos = 0;
+  TRtfDocument* FDocument = nullptr;
+  std::vector<TGroupState> FStack;
+  std::vector<int> FFontNumbers;  // the RTF number of each entry of the font table
+  int FDefaultFont = 0;
+  bool FFontNameOpen = false;
+  int FRed = 0, FGreen = 0, FBlue = 0;
+  bool FColourGiven = false;
+  int FFormat = 0;
+  bool FFormatKnown = false;
+  std::size_t FSkipCharacters = 0;  // left of the fallback text after a Unicode escape
+  char16_t FHighSurrogate = 0;
+  bool FBreakPending = false;  // a paragraph mark not yet written, dropped at the document end
+};

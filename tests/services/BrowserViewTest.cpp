@@ -1,0 +1,104 @@
+#include "BrowserView.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class BrowserViewTest : public testing::Test {
+protected:
+  QString Page(const QString& name, const QByteArray& html) {
+    const QString path = FFolder.filePath(name);
+    WriteFileBytes(path, html);
+    return path;
+  }
+  QString Show(const QString& path) {
+    FBrowser.Navigate(path);
+    EXPECT_TRUE(WaitForLoad(FBrowser)) << path.toStdString();
+    return FBrowser.title();
+  }
+  QString Script(const QString& script) { return RunScript(FBrowser, script).toString(); }
+
+  QTemporaryDir FFolder;
+  TWebBrowser FBrowser;
+};
+
+QByteArray TitledPage(const QByteArray& title, const QByteArray& body = {}) {
+  return "<html><head><title>" + title + "</title></head><body>" + body + "</body></html>";
+}
+
+TEST_F(BrowserViewTest, RendersVnxFileAsHtmlAndReadsItAfreshAfterARewrite) {
+  const QString path = Page("temp.vnx", TitledPage("First", "<p id=t>caf\xe9</p>"));
+  EXPECT_EQ(Show(path), "First");
+  EXPECT_EQ(Script("document.getElementById('t').innerText"), QString::fromUtf8("caf\xc3\xa9"));
+
+  WriteFileBytes(path, TitledPage("Second"));
+  EXPECT_EQ(Show(path), "Second");
+}
+
+TEST_F(BrowserViewTest, ResolvesRelativeStyleSheetsAndPicturesAgainstThePagesFolder) {
+  QDir(FFolder.path()).mkdir("img");
+  Page("site.css", "body { color: rgb(1, 2, 3); }");
+  QFile::copy(":/glyphs/glyph06.png", FFolder.filePath("img/new.png"));
+  const QString path = Page("page.vnx",
+                            "<html><head><title>P</title><link rel=stylesheet href='site.css'></head>"
+                            "<body><img src='img/new.png'></body></html>");
+  Show(path);
+  EXPECT_EQ(Script("getComputedStyle(document.body).color"), "rgb(1, 2, 3)");
+  EXPECT_EQ(Script("String(document.images[0].naturalWidth)"), "16");
+}
+
+TEST_F(BrowserViewTest, ScriptInAPageCannotReadOtherLocalFiles) {
+  Page("secret.txt", "secret");
+  Show(Page("page.vnx", TitledPage("P", "<iframe id=f src='secret.txt'></iframe>")));
+  const QString byRequest = Script(
+      "(function(){try{var x=new XMLHttpRequest();x.open('GET','secret.txt',false);x.send();"
+      "return x.responseText;}catch(e){return 'refused';}})()");
+  EXPECT_EQ(byRequest, "refused");
+  QTest::qWait(300);
+  const QString byFrame = Script(
+      "(function(){try{return document.getElementById('f').contentDocument.body.innerText;}"
+      "catch(e){return 'refused';}})()");
+  EXPECT_NE(byFrame, "secret");
+}
+
+TEST_F(BrowserViewTest, GoesBackAndForwardThroughItsHistory) {
+  const QString first = Page("a.vnx", TitledPage("A"));
+  const QString second = Page("b.vnx", TitledPage("B"));
+  Show(first);
+  Show(second);
+  FBrowser.GoBack();
+  ASSERT_TRUE(WaitForLoad(FBrowser));
+  EXPECT_EQ(FBrowser.title(), "A");
+  FBrowser.GoForward();
+  ASSERT_TRUE(WaitForLoad(FBrowser));
+  EXPECT_EQ(FBrowser.title(), "B");
+}
+
+TEST_F(BrowserViewTest, OfflineRefusesTheNetworkButStillShowsLocalFiles) {
+  QTcpServer server;
+  ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+  QSignalSpy connections(&server, &QTcpServer::newConnection);
+  const QByteArray url = "http://127.0.0.1:" + QByteArray::number(server.serverPort()) + "/x.png";
+  const QString page = Page("net.vnx", TitledPage("Local", "<img src='" + url + "'>"));
+
+  FBrowser.SetOffline(true);
+  EXPECT_TRUE(FBrowser.Offline());
+  EXPECT_EQ(Show(page), "Local");
+  FBrowser.load(QUrl(QString::fromLatin1(url)));
+  EXPECT_FALSE(WaitForLoad(FBrowser));
+  QTest::qWait(300);
+  EXPECT_EQ(connections.count(), 0);
+
+  FBrowser.SetOffline(false);
+  Show(Page("net2.vnx", TitledPage("Online", "<img src='" + url + "?online'>")));
+  EXPECT_TRUE(connections.wait(10000));
+}
+
+}  // namespace

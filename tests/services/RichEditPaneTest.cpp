@@ -1,0 +1,350 @@
+#include "HighlighterRtf.h"
+#include "RichEditPane.h"
+#include "VornError.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+class RichEditPaneTest : public testing::Test {
+protected:
+  RichEditPaneTest() {
+    Pane.resize(400, 300);
+    Pane.show();
+  }
+
+  void LoadText(const std::string& text) { Pane.LoadFromStream(text); }
+
+  void LoadRtf(const std::string& rtf) {
+    Pane.SetPlainTextMode(false);
+    Pane.LoadFromStream(rtf);
+    Pane.SetPlainTextMode(true);
+  }
+
+  // The foreground colours laid over one block, as "start+length:#rrggbb" items.
+  std::string ColoursOf(int block) const {
+    std::string colours;
+    for (const QTextLayout::FormatRange& range : Pane.document()->findBlockByNumber(block).layout()->formats())
+      colours += std::to_string(range.start) + '+' + std::to_string(range.length) + ':' +
+                 range.format.foreground().color().name().toStdString() + ' ';
+    return colours;
+  }
+
+  QString Failure(const std::function<void()>& action) const {
+    try {
+      action();
+    } catch (const EVornError& error) {
+      return error.Message();
+    }
+    return {};
+  }
+
+  // One key press for each character, as a keyboard or input method delivers it.
+  void Type(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      const qsizetype length = text[i].isHighSurrogate() ? 2 : 1;
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text.mid(i, length));
+      QApplication::sendEvent(&Pane, &press);
+      i += length - 1;
+    }
+  }
+
+  QString WriteFile(const QString& name, const QByteArray& bytes) const {
+    const QString path = Folder.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+  }
+
+  static QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  TRichEditPane Pane;
+  QSignalSpy Changes{&Pane, &TRichEditPane::Change};
+  QTemporaryDir Folder;
+};
+
+const char* const Template[] = {"<html>", "<head>", "<title></title>", "</head>", "<body>", "</html>"};
+
+}  // namespace
+
+TEST_F(RichEditPaneTest, PositionsCountCrLfAsTwo) {
+  Pane.SetWordWrap(false);
+  LoadText("ab\r\ncd\r\n\r\nef");
+  EXPECT_EQ(Pane.LineIndex(0), 0);
+  EXPECT_EQ(Pane.LineIndex(1), 4);
+  EXPECT_EQ(Pane.LineIndex(2), 8);
+  EXPECT_EQ(Pane.LineIndex(3), 10);
+  EXPECT_EQ(Pane.LineIndex(4), -1);
+  EXPECT_EQ(Pane.LineIndex(-2), -1);
+  Pane.SetSelStart(10);
+  EXPECT_EQ(Pane.SelStart(), 10);
+  EXPECT_EQ(Pane.SelLength(), 0);
+  EXPECT_EQ(Pane.CaretLine(), 3);
+  EXPECT_EQ(Pane.LineIndex(-1), 10);
+  Pane.SetSelStart(3);  // between CR and LF: the end of the line
+  EXPECT_EQ(Pane.SelStart(), 2);
+  Pane.SetSelStart(1);
+  Pane.SetSelLength(5);
+  EXPECT_EQ(Pane.SelStart(), 1);
+  EXPECT_EQ(Pane.SelLength(), 5);
+  EXPECT_EQ(Pane.textCursor().selectedText(), QString("b") + QChar::ParagraphSeparator + "cd");
+  EXPECT_EQ(Pane.CaretLine(), 1);
+  EXPECT_EQ(Pane.LineIndex(-1), 4);
+  Pane.SetSelStart(-1);
+  EXPECT_EQ(Pane.SelStart(), 12);
+  Pane.SetSelStart(1000);
+  EXPECT_EQ(Pane.SelStart(), 12);
+}
+
+TEST_F(RichEditPaneTest, AddLineAppendsByItsRulesWithOneChangeEach) {
+  for (const char* line : Template) Pane.AddLine(line);
+  EXPECT_EQ(Pane.Text(), "<html>\r\n<head>\r\n<title></title>\r\n</head>\r\n<body>\r\n</html>\r\n");
+  EXPECT_EQ(Changes.count(), 6);
+  EXPECT_EQ(Pane.LineCount(), 6);
+  LoadText("x");
+  Pane.AddLine("y");
+  EXPECT_EQ(Pane.Text(), "x\r\ny");
+  Changes.clear();
+  EXPECT_EQ(Failure([this] { Pane.AddLine(std::string("a\0b", 3)); }), "RichEdit line insertion error");
+  EXPECT_EQ(Pane.Text(), "x\r\ny");
+  EXPECT_EQ(Changes.count(), 0);
+}
+
+TEST_F(RichEditPaneTest, LineCountLeavesOutAnEmptyLastLine) {
+  EXPECT_EQ(Pane.LineCount(), 0);
+  LoadText("a");
+  EXPECT_EQ(Pane.LineCount(), 1);
+  LoadText("a\r\nb");
+  EXPECT_EQ(Pane.LineCount(), 2);
+  LoadText("a\r\nb\r\n");
+  EXPECT_EQ(Pane.LineCount(), 2);
+  EXPECT_EQ(Pane.LineIndex(2), 6);  // the empty line after the final break still exists
+  EXPECT_EQ(Pane.LineIndex(3), -1);
+  Pane.Clear();
+  EXPECT_EQ(Pane.LineCount(), 0);
+  EXPECT_EQ(Pane.Text(), "");
+}
+
+TEST_F(RichEditPaneTest, WrappedLinesCountAsDisplayed) {
+  Pane.SetWordWrap(true);
+  std::string line;
+  for (int i = 0; i < 100; ++i) line += "word ";
+  LoadText(line + "\r\nend");
+  const int count = Pane.LineCount();
+  EXPECT_GT(count, 3);
+  Pane.SetSelStart(-1);
+  EXPECT_EQ(Pane.CaretLine(), count - 1);
+  EXPECT_EQ(Pane.LineIndex(count - 1), int(line.size()) + 2);
+  const int second = Pane.LineIndex(1);
+  EXPECT_GT(second, 0);
+  EXPECT_LT(second, int(line.size()));
+  EXPECT_EQ(Pane.LineIndex(count), -1);
+  Pane.SetWordWrap(false);
+  EXPECT_EQ(Pane.LineCount(), 2);
+}
+
+TEST_F(RichEditPaneTest, ChangeHandlerChangesRaiseNoSecondChange) {
+  int handled = 0;
+  QObject::connect(&Pane, &TRichEditPane::Change, [this, &handled] {
+    ++handled;
+    Pane.AddLine("again");
+    LoadText("reloaded");
+    Pane.SetWordWrap(!Pane.WordWrap());
+  });
+  Pane.AddLine("first");
+  EXPECT_EQ(handled, 1);
+  EXPECT_EQ(Pane.Text(), "reloaded");
+  QTest::keyClicks(&Pane, "ab");
+  EXPECT_EQ(handled, 3);
+}
+
+TEST_F(RichEditPaneTest, HighlightingPassKeepsTextCaretAndUndo) {
+  int passes = 0;
+  QObject::connect(&Pane, &TRichEditPane::Change, [this, &passes] {
+    ++passes;
+    const int start = Pane.SelStart();
+    LoadRtf(RtfOfLines(Pane.Text(), passes % 2 == 0 ? 4 : 9));
+    Pane.SetSelStart(start);
+  });
+  QTest::keyClicks(&Pane, "<p>");
+  QTest::keyClick(&Pane, Qt::Key_Return);
+  QTest::keyClicks(&Pane, "{\\}");
+  EXPECT_EQ(passes, 7);
+  EXPECT_EQ(Pane.Text(), "<p>\r\n{\\}");
+  EXPECT_EQ(Pane.SelStart(), 8);
+  EXPECT_EQ(ColoursOf(1), "0+3:#ff0000 ");
+  Pane.undo();
+  EXPECT_EQ(Pane.Text(), "<p>\r\n");
+  EXPECT_EQ(passes, 8);
+}
+
+TEST_F(RichEditPaneTest, WorkedExamplesReadBackExactlyWithTheirColours) {
+  LoadRtf(HighlighterRtf("\\cf7 <\\cf4 b\\cf7 >\\cf8 x\\cf7 <\\cf4 /b\\cf7 >"));
+  EXPECT_EQ(Pane.Text(), "<b>x</b>");
+  EXPECT_EQ(ColoursOf(0), "0+3:#0000ff 3+1:#000000 4+4:#0000ff ");
+  EXPECT_EQ(Pane.font().pointSizeF(), 10.0);
+  EXPECT_EQ(QFontInfo(Pane.font()).fixedPitch(), true);
+  LoadRtf(HighlighterRtf("\\cf7 <\\cf4 p\\cf7 >\\par\\cf5 \r\n\\cf7 <\\cf4 /p\\cf7 >"));
+  EXPECT_EQ(Pane.Text(), "<p>\r\n</p>");
+  LoadRtf(RtfOfLines("caf\xE9 \x80 {x}\r\n\\\r\n", 9));
+  EXPECT_EQ(Pane.Text(), "caf\xE9 \x80 {x}\r\n\\\r\n");
+  EXPECT_EQ(Pane.LineCount(), 2);
+  EXPECT_EQ(ColoursOf(1), "0+1:#ff0000 ");
+}
+
+TEST_F(RichEditPaneTest, SameTextRecoloursOnlyChangedBlocksWithoutChange) {
+  QTest::keyClicks(&Pane, "one");
+  QTest::keyClick(&Pane, Qt::Key_Return);
+  QTest::keyClicks(&Pane, "two");
+  LoadRtf(RtfOfLines("one\r\ntwo", 4));
+  const int changes = Changes.count();
+  const QTextBlockUserData* first = Pane.document()->firstBlock().userData();
+  LoadRtf(HighlighterRtf("\\cf4 one\\par\\cf5 \r\n\\cf4 t\\cf9 wo"));
+  EXPECT_EQ(Changes.count(), changes);
+  EXPECT_EQ(Pane.document()->firstBlock().userData(), first);
+  EXPECT_EQ(ColoursOf(0), "0+3:#0000ff ");
+  EXPECT_EQ(ColoursOf(1), "0+1:#0000ff 1+2:#ff0000 ");
+  EXPECT_TRUE(Pane.document()->isUndoAvailable());
+  Pane.undo();
+  EXPECT_EQ(Changes.count(), changes + 1);
+  EXPECT_NE(Pane.Text(), "one\r\ntwo");
+
+  Pane.SetFastRecolour(false);
+  LoadRtf(RtfOfLines(Pane.Text(), 4));
+  EXPECT_EQ(Changes.count(), changes + 2);
+  EXPECT_FALSE(Pane.document()->isUndoAvailable());
+}
+
+TEST_F(RichEditPaneTest, StreamsThatAreNotRtfLoadAsPlainText) {
+  LoadRtf("<p>hi</p>\r\n");
+  EXPECT_EQ(Pane.Text(), "<p>hi</p>\r\n");
+  LoadRtf("{\\rtf1 never closed");
+  EXPECT_EQ(Pane.Text(), "{\\rtf1 never closed");
+  const int changes = Changes.count();
+  EXPECT_EQ(Failure([this] { LoadRtf(std::string("{\\rtf1 a\0}", 10)); }), "Failed to Load Stream");
+  EXPECT_EQ(Failure([this] { LoadText(std::string("a\0", 2)); }), "Failed to Load Stream");
+  EXPECT_EQ(Pane.Text(), "{\\rtf1 never closed");
+  EXPECT_EQ(Changes.count(), changes);
+}
+
+TEST_F(RichEditPaneTest, FileLoadTakesEveryLineBreakAndRefusesNul) {
+  Pane.LoadFromFile(WriteFile("breaks.htm", "a\rb\nc\r\nd\xE9"));
+  EXPECT_EQ(Pane.Text(), "a\r\nb\r\nc\r\nd\xE9");
+  EXPECT_EQ(Changes.count(), 1);
+  const QString nul = WriteFile("nul.htm", QByteArray("x\0y", 3));
+  EXPECT_EQ(Failure([&] { Pane.LoadFromFile(nul); }), "Cannot open file " + nul);
+  const QString missing = Folder.filePath("missing.htm");
+  EXPECT_EQ(Failure([&] { Pane.LoadFromFile(missing); }), "Cannot open file " + missing);
+  EXPECT_EQ(Pane.Text(), "a\r\nb\r\nc\r\nd\xE9");
+  EXPECT_EQ(Changes.count(), 1);
+  Pane.SetPlainTextMode(false);
+  Pane.LoadFromFile(WriteFile("doc.rtf", QByteArray::fromStdString(RtfOfLines("r", 9))));
+  EXPECT_EQ(Pane.Text(), "r");
+  EXPECT_EQ(ColoursOf(0), "0+1:#ff0000 ");
+}
+
+TEST_F(RichEditPaneTest, SaveWritesTheTextOrKeepsTheOldFile) {
+  LoadText("a\r\n\xE9\r\n");
+  const QString path = Folder.filePath("page.htm");
+  Pane.SaveToFile(path);
+  EXPECT_EQ(ReadFile(path), "a\r\n\xE9\r\n");
+  const QString missing = Folder.filePath("no/such/page.htm");
+  EXPECT_EQ(Failure([&] { Pane.SaveToFile(missing); }), "Cannot create file " + missing);
+  ASSERT_TRUE(QDir(Folder.path()).mkdir("folder"));
+  const QString folder = Folder.filePath("folder");
+  EXPECT_EQ(Failure([&] { Pane.SaveToFile(folder); }), "Cannot create file " + folder);
+  EXPECT_TRUE(QFileInfo(folder).isDir());
+  if (geteuid() != 0) {
+    QFile::setPermissions(Folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    LoadText("new");
+    EXPECT_EQ(Failure([&] { Pane.SaveToFile(path); }), "Cannot create file " + path);
+    QFile::setPermissions(Folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(ReadFile(path), "a\r\n\xE9\r\n");
+  }
+}
+
+TEST_F(RichEditPaneTest, RtfSaveLoadsBackWithTheSameColours) {
+  LoadRtf(HighlighterRtf("\\cf7 <\\cf4 b\\cf7 >\\par\\cf5 \r\n\\cf9 \\{\\\\\\}\xE9"));
+  const QString path = Folder.filePath("page.rtf");
+  Pane.SetPlainTextMode(false);
+  Pane.SaveToFile(path);
+  EXPECT_TRUE(ReadFile(path).startsWith("{\\rtf"));
+  TRichEditPane copy;
+  copy.SetPlainTextMode(false);
+  copy.LoadFromFile(path);
+  EXPECT_EQ(copy.Text(), "<b>\r\n{\\}\xE9");
+  EXPECT_EQ(copy.font(), Pane.font());
+  for (int block = 0; block < 2; ++block)
+    EXPECT_EQ(copy.document()->findBlockByNumber(block).layout()->formats(),
+              Pane.document()->findBlockByNumber(block).layout()->formats());
+}
+
+TEST_F(RichEditPaneTest, InputTheCodePageCannotHoldBecomesReferences) {
+  Type(QString::fromUtf8("\u20AC\u4E2D\U0001F600"));
+  EXPECT_EQ(Pane.Text(), "\x80&#20013;&#128512;");
+  EXPECT_EQ(Pane.SelStart(), 18);
+  Pane.undo();  // a reference goes with the key press that brought it
+  EXPECT_EQ(Pane.Text(), "\x80&#20013;");
+  Pane.Clear();
+  QTest::keyClicks(&Pane, "a");
+  QTest::keyClick(&Pane, Qt::Key_Return, Qt::ShiftModifier);
+  QTest::keyClicks(&Pane, "b");
+  EXPECT_EQ(Pane.Text(), "a\r\nb");
+  EXPECT_EQ(Pane.LineCount(), 2);
+  Pane.Clear();
+  Pane.insertPlainText(QString::fromUtf8("1\r\n2\r3\n4") + QChar(0) + QString::fromUtf8("\u0100"));
+  EXPECT_EQ(Pane.Text(), "1\r\n2\r\n3\r\n4&#0;&#256;");
+}
+
+TEST_F(RichEditPaneTest, PasteGivesLineBreaksAndReferences) {
+  QApplication::clipboard()->setText(QString::fromUtf8("x\r\ny\u4E2D"));
+  Changes.clear();
+  Pane.paste();
+  EXPECT_EQ(Pane.Text(), "x\r\ny&#20013;");
+  EXPECT_EQ(Changes.count(), 1);
+}
+
+TEST_F(RichEditPaneTest, WordWrapSwitchKeepsContentAndColoursWithOneChange) {
+  Pane.SetWordWrap(true);
+  LoadRtf(HighlighterRtf("\\cf7 <\\cf4 b\\cf7 >\\cf8 x"));
+  Changes.clear();
+  Pane.SetWordWrap(false);
+  EXPECT_FALSE(Pane.WordWrap());
+  EXPECT_EQ(Pane.lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_EQ(Changes.count(), 1);
+  EXPECT_EQ(Pane.Text(), "<b>x");
+  EXPECT_EQ(ColoursOf(0), "0+3:#0000ff 3+1:#000000 ");
+  Pane.SetWordWrap(false);
+  EXPECT_EQ(Changes.count(), 1);
+  Pane.SetWordWrap(true);
+  EXPECT_EQ(Changes.count(), 2);
+  EXPECT_EQ(ColoursOf(0), "0+3:#0000ff 3+1:#000000 ");
+}
+
+TEST_F(RichEditPaneTest, SelectionChangeFollowsCaretMoves) {
+  LoadText("abc\r\ndef");
+  QSignalSpy moves(&Pane, &TRichEditPane::SelectionChange);
+  Pane.SetSelStart(5);
+  EXPECT_EQ(moves.count(), 1);
+  Pane.SetSelStart(5);
+  EXPECT_EQ(moves.count(), 1);
+  Pane.SetSelLength(2);
+  EXPECT_EQ(moves.count(), 2);
+  QTest::keyClick(&Pane, Qt::Key_Left);
+  EXPECT_EQ(moves.count(), 3);
+  EXPECT_EQ(Pane.SelLength(), 0);
+}
