@@ -1,0 +1,152 @@
+#include "RichEditPane.h"
+#include "Timer.h"
+#include "Unit1.h"
+#include "ui_Unit1.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TActionRow {
+  const char* Name;
+  const char* Category;
+  const char* Caption;
+  const char* Shortcut;
+  int Glyph;
+  const char* Hint;
+};
+
+// The command set as the action list holds it, in list order.
+const TActionRow kActions[] = {
+    {"EditCopy1", "Edit", "&Copy", "Ctrl+C", 1, "Copy|Copies the selection and puts it on the Clipboard"},
+    {"EditCut1", "Edit", "Cu&t", "Ctrl+X", 0, "Cut|Cuts the selection and puts it on the Clipboard"},
+    {"EditPaste1", "Edit", "&Paste", "Ctrl+V", 2, "Paste|Inserts Clipboard contents"},
+    {"Action1", "File", "&New", "", 6, "Create a new file!"},
+    {"Action2", "File", "&Save", "F2", 8, "Save your file"},
+    {"FileOpen1", "File", "&Open...", "Ctrl+O", 7, "Open|Opens an existing file"},
+    {"FileSaveAs1", "File", "Save &As...", "", 30, "Save As|Saves the active file with a new name"},
+    {"FileExit1", "File", "E&xit", "", 43, "Exit|Quits the application"},
+    {"Action3", "Help", "&Help", "", -1, ""},
+    {"Action4", "Help", "&About", "", -1, ""},
+    {"SearchFind1", "Search", "&Find...", "Ctrl+F", 45, "Find|Finds the specified text"},
+    {"Action5", "", "Show Preview Window - F1", "F1", -1, ""},
+};
+
+QStringList Captions(const QList<QAction*>& actions) {
+  QStringList captions;
+  for (const QAction* action : actions) captions << action->text();
+  return captions;
+}
+
+class MainWindowTest : public testing::Test {
+protected:
+  TForm1 FForm;
+  Ui::TForm1& ui = FForm.Controls();
+};
+
+TEST_F(MainWindowTest, ActionListHoldsTheTwelveCommandsWithTheirCaptionsShortcutsGlyphsAndHints) {
+  for (const TActionRow& row : kActions) {
+    SCOPED_TRACE(row.Name);
+    auto* action = FForm.findChild<QAction*>(row.Name);
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(action->text(), row.Caption);
+    EXPECT_EQ(action->property("category").toString(), row.Category);
+    EXPECT_EQ(action->shortcut(), QKeySequence(row.Shortcut));
+    EXPECT_EQ(action->property("imageIndex").toInt(), row.Glyph);
+    EXPECT_EQ(action->icon().isNull(), row.Glyph < 0);
+    EXPECT_EQ(action->property("hint").toString(), row.Hint);
+    if (!QKeySequence(row.Shortcut).isEmpty()) EXPECT_TRUE(FForm.actions().contains(action));
+  }
+}
+
+TEST_F(MainWindowTest, MenuBarHasFiveItemsWithTheirSubItemsInOrder) {
+  const QList<QAction*> items = ui.ActionMainMenuBar1->actions();
+  EXPECT_EQ(Captions(items), QStringList({"&File", "&Edit", "&Search", "&Help", "Sh&ow Preview Window - F1"}));
+  EXPECT_EQ(Captions(items[0]->menu()->actions()),
+            QStringList({"&New", "&Save", "&Open...", "Save &As...", "E&xit"}));
+  EXPECT_EQ(Captions(items[1]->menu()->actions()), QStringList({"&Copy", "Cu&t", "&Paste"}));
+  EXPECT_EQ(Captions(items[2]->menu()->actions()), QStringList({"&Find..."}));
+  EXPECT_EQ(Captions(items[3]->menu()->actions()), QStringList({"&Help", "&About"}));
+  EXPECT_EQ(items[4]->menu(), nullptr);
+
+  int previewCommands = 0;
+  QObject::connect(ui.Action5, &QAction::triggered, [&] { ++previewCommands; });
+  items[4]->trigger();
+  EXPECT_EQ(previewCommands, 1);
+}
+
+TEST_F(MainWindowTest, ContextMenuOffersCopyCutPasteWithGlyphsAndShortcuts) {
+  const QList<QAction*> items = FForm.PopupMenu1().actions();
+  EXPECT_EQ(items, QList<QAction*>({ui.EditCopy1, ui.EditCut1, ui.EditPaste1}));
+  for (const QAction* item : items) {
+    EXPECT_FALSE(item->icon().isNull());
+    EXPECT_FALSE(item->shortcut().isEmpty());
+  }
+  EXPECT_EQ(ui.Edit1->contextMenuPolicy(), Qt::CustomContextMenu);
+}
+
+TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThemWithTheirCaptionsAndStates) {
+  EXPECT_EQ(FForm.windowTitle(), "Vorn Web Editor 3.0");
+  EXPECT_EQ(FForm.pos(), QPoint(88, 12));
+  EXPECT_EQ(FForm.size(), QSize(857, 300));
+  EXPECT_EQ(ui.ActionMainMenuBar1->geometry(), QRect(0, 0, 857, 25));
+  EXPECT_EQ(ui.StatusBar1->geometry(), QRect(0, 281, 857, 19));
+  EXPECT_EQ(ui.Edit1->geometry(), QRect(0, 25, 857, 256));
+
+  EXPECT_EQ(ui.check3->geometry(), QRect(267, 5, 81, 17));
+  EXPECT_EQ(ui.check3->text(), "Side by side ");
+  EXPECT_EQ(ui.check3->toolTip(), "Click her to enable side by side docking");
+  EXPECT_FALSE(ui.check3->isChecked());
+  EXPECT_EQ(ui.dxButton1->geometry(), QRect(352, 0, 97, 25));
+  EXPECT_EQ(ui.dxButton1->text(), "Update Preview");
+  EXPECT_EQ(ui.Check1->geometry(), QRect(456, 5, 121, 17));
+  EXPECT_EQ(ui.Check1->text(), "Automatic Preview");
+  EXPECT_TRUE(ui.Check1->isChecked());
+  EXPECT_EQ(ui.CheckBox2->geometry(), QRect(568, 5, 81, 17));
+  EXPECT_EQ(ui.CheckBox2->text(), "Word Wrap");
+  EXPECT_FALSE(ui.CheckBox2->isChecked());
+  EXPECT_EQ(ui.CheckBox1->geometry(), QRect(648, 5, 97, 17));
+  EXPECT_EQ(ui.CheckBox1->text(), "Working offline");
+  EXPECT_TRUE(ui.CheckBox1->isChecked());
+  EXPECT_EQ(ui.Edit2->geometry(), QRect(768, 1, 41, 21));
+  EXPECT_EQ(ui.Edit2->text(), "0");
+  EXPECT_EQ(ui.Edit2->toolTip(),
+            "Insert a number on a code line and press goto line. The Editor will jump to that line in the code!");
+  EXPECT_EQ(ui.Button1->geometry(), QRect(808, 0, 49, 25));
+  EXPECT_EQ(ui.Button1->text(), "Goto line");
+
+  EXPECT_EQ(ui.Edit1->toolTip(), "Editor");
+  EXPECT_EQ(ui.Edit1->lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_EQ(ui.Edit1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_EQ(ui.Edit1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_TRUE(ui.Edit1->PlainTextMode());
+
+  EXPECT_EQ(FForm.StatusPanelText(0), "new.htm");
+  EXPECT_EQ(FForm.StatusPanelText(1), "Line: 0 of 0");
+  EXPECT_EQ(FForm.findChild<QLabel*>("StatusBar1Panel0")->width(), 500);
+  EXPECT_EQ(ui.lblsaved->text(), "lblsaved");
+  EXPECT_FALSE(FForm.Timer1().Enabled());
+  EXPECT_EQ(FForm.Timer1().Interval(), 1000);
+}
+
+TEST_F(MainWindowTest, TabOrderRunsThroughTheOptionStripAndThePane) {
+  const QList<QWidget*> order = {ui.Check1, ui.dxButton1, ui.Edit1, ui.CheckBox1, ui.Edit2,
+                                 ui.Button1, ui.CheckBox2, ui.check3};
+  for (int i = 0; i + 1 < order.size(); ++i) EXPECT_EQ(order[i]->nextInFocusChain(), order[i + 1]);
+}
+
+TEST_F(MainWindowTest, ResizingMovesNothingInTheOptionStripWhileThePaneFollows) {
+  FForm.show();
+  FForm.resize(1000, 500);
+  EXPECT_EQ(ui.Edit1->geometry(), QRect(0, 25, 1000, 456));
+  EXPECT_EQ(ui.StatusBar1->geometry(), QRect(0, 481, 1000, 19));
+  EXPECT_EQ(ui.ActionMainMenuBar1->width(), 1000);
+  EXPECT_EQ(ui.Button1->geometry(), QRect(808, 0, 49, 25));
+  EXPECT_FALSE(ui.lblsaved->isVisible());
+}
+
+}  // namespace

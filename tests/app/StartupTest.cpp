@@ -1,0 +1,91 @@
+#include "BrowserView.h"
+#include "ProgramFolder.h"
+#include "RichEditPane.h"
+#include "Startup.h"
+#include "TestSupport.h"
+#include "Timer.h"
+#include "Unit1.h"
+#include "Unit3.h"
+#include "Unit4.h"
+#include "ui_Unit1.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const char kTemplate[] =
+    "<html>\r\n\r\n<head>\r\n<title>New Page</title>\r\n"
+    "<meta name=\"GENERATOR\" content=\"Vorn Web Editor 3.0 Basic\">\r\n</head>\r\n";
+
+class StartupTest : public testing::Test {
+protected:
+  void SetUp() override {
+    SetProgramFolder(FFolder.path() + '/');
+    WriteFileBytes(FFolder.filePath("vorn.vnx"), "<html><head><title>Start page</title></head></html>");
+    CreateForms();
+  }
+  void TearDown() override {
+    DestroyForms();
+    SetProgramFolder({});
+  }
+  // Shows the main window as the event loop's start does; the splash is closed when it opens.
+  void Start() {
+    WhenModalOpens([this](QWidget* modal) {
+      FSplashWasModal = modal == Form3;
+      FPreviewBeforeSplashClosed = Form4->isVisible();
+      modal->close();
+    });
+    Form1->show();
+  }
+
+  QTemporaryDir FFolder;
+  bool FSplashWasModal = false;
+  bool FPreviewBeforeSplashClosed = true;
+};
+
+TEST_F(StartupTest, ShowingTheMainWindowRunsTheStartSequence) {
+  QSignalSpy loads(&Form4->WebBrowser1(), &QWebEngineView::loadFinished);
+  Start();
+  EXPECT_TRUE(FSplashWasModal);
+  EXPECT_FALSE(FPreviewBeforeSplashClosed);
+  EXPECT_FALSE(Form3->isVisible());
+
+  EXPECT_EQ(Form1->Controls().Edit1->Text(), kTemplate);
+  EXPECT_EQ(Form1->Controls().Edit1->LineCount(), 6);
+  EXPECT_EQ(Form1->CurrentFileName(), "new.htm");
+  EXPECT_EQ(Form1->StatusPanelText(0), "new.htm");
+  EXPECT_EQ(Form1->StatusPanelText(1), "Line: 0 of 0");
+  EXPECT_FALSE(Form1->Timer1().Enabled());
+  EXPECT_TRUE(Form4->isVisible());
+
+  ASSERT_TRUE(loads.wait(20000));
+  EXPECT_EQ(Form4->WebBrowser1().title(), "Start page");
+}
+
+TEST_F(StartupTest, SplashTimerCountsFromCreationAndClosesTheSplash) {
+  EXPECT_TRUE(Form3->Timer1().Enabled());
+  EXPECT_EQ(Form3->Timer1().Interval(), 6000);
+  Form3->show();
+  Form3->Timer1Timer();
+  EXPECT_FALSE(Form3->isVisible());
+  Form3->Timer1Timer();
+  EXPECT_FALSE(Form3->isVisible());
+}
+
+TEST_F(StartupTest, MainWindowShortcutsAnswerFromThePreviewExceptItsOwnF1) {
+  Start();
+  QSignalSpy opens(Form1->Controls().FileOpen1, &QAction::triggered);
+  QSignalSpy previews(Form1->Controls().Action5, &QAction::triggered);
+  Form4->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form4));
+  QTest::keyClick(Form4, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(opens.count(), 1);
+  QTest::keyClick(Form4, Qt::Key_F1);
+  EXPECT_EQ(previews.count(), 0);
+  EXPECT_TRUE(QTest::qWaitForWindowActive(Form1));
+}
+
+}  // namespace

@@ -1,0 +1,14 @@
+// GoogleTest main for tests that build real windows: the web engine is prepared and the
+// application object exists before any test runs, as in the program's own main block.
+#include "Application.h"
+#include "BrowserView.h"
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  TWebBrowser::PrepareEngine();
+  TApplication application(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
