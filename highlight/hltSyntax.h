@@ -1,0 +1,60 @@
+#pragma once
+
+#include "hltColors.h"
+#include "hltFonts.h"
+#include "hltRunBuffer.h"
+#include "hltStream.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The base of the syntax highlighters: owns the fixed parts of the RTF
+// document and writes a scanned text as one coloured run per token. A derived
+// class supplies the scanner through the first seven virtual operations and
+// its colours through SetColorTable.
+class ThltRTFSyntax {
+public:
+    ThltRTFSyntax();
+    ThltRTFSyntax(const ThltRTFSyntax&) = delete;
+    ThltRTFSyntax& operator=(const ThltRTFSyntax&) = delete;
+
+    // Makes a token text safe for RTF. The text is replaced in place; when
+    // characters have to change, it ends up viewing scratch.
+    virtual void EscapeText(std::string_view& text, std::string& scratch);
+    // Appends the run for an escaped token text to run.
+    virtual void FormatToken(int colorIndex, std::string_view text, ThltRunBuffer& run);
+    virtual void NextToken();
+    virtual bool AtEnd();
+    // The current token, as a view that lives as long as the source text.
+    virtual std::string_view TokenText();
+    virtual int TokenColorIndex();
+    virtual std::string ColorEntry(ThltColor color);
+    // The scanner keeps a view of text, which must stay alive and unchanged
+    // until WriteRTF has returned.
+    virtual void BeginScan(const std::string& text, int lineNumber);
+    virtual void SetSource(const std::string& text);
+    // Appends the whole document at the stream's position.
+    virtual void WriteRTF(ThltStream& stream);
+    virtual std::string GetRTF();
+    virtual ~ThltRTFSyntax();
+
+    // A temporary would be gone before WriteRTF reads it.
+    void SetSource(std::string&&) = delete;
+
+    void SetColorTable(const ThltColor* colors, std::size_t count);
+    void SetFontTable(const ThltFont* fonts, std::size_t count);
+
+protected:
+    // Appends "\cf" + the index in decimal + a blank + the text.
+    static void AppendRun(ThltRunBuffer& run, int colorIndex, std::string_view text);
+
+private:
+    std::string FHeader;
+    std::string FFontTableEnd;
+    std::string FDefaults;
+    std::string FColorTable;
+    std::string FFontTable;
+    std::int32_t FCodePage;
+};

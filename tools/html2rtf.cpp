@@ -1,0 +1,111 @@
+// html2rtf: writes the RTF document that the editor's highlighter produces
+// for an HTML file, so that the pane's exact input can be checked from
+// outside.
+
+#include "hltHTML.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+
+namespace {
+
+const char* const Usage = "usage: html2rtf FILE|- [-o OUT]\n"
+                          "Writes the highlighted RTF document for the HTML in FILE\n"
+                          "(- reads standard input) to standard output or OUT.\n";
+
+struct TOptions {
+    std::string Input;
+    std::string Output; // empty: standard output
+};
+
+std::optional<TOptions> ParseArguments(int argc, char** argv)
+{
+    TOptions options;
+    bool haveInput = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "-o" && i + 1 < argc && options.Output.empty()) {
+            options.Output = argv[++i];
+        } else if ((arg == "-" || arg[0] != '-') && !haveInput) {
+            options.Input = arg;
+            haveInput = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!haveInput)
+        return std::nullopt;
+    return options;
+}
+
+void ReportFailure(const char* action, const std::string& name)
+{
+    std::fprintf(stderr, "html2rtf: cannot %s %s: %s\n", action, name.c_str(), std::strerror(errno));
+}
+
+bool ReadAll(std::FILE* file, std::string& bytes)
+{
+    char buffer[1 << 16];
+    std::size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, count);
+    return !std::ferror(file);
+}
+
+bool ReadInput(const std::string& name, std::string& bytes)
+{
+    if (name == "-")
+        return ReadAll(stdin, bytes);
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (!file)
+        return false;
+    const bool ok = ReadAll(file, bytes);
+    std::fclose(file);
+    return ok;
+}
+
+bool WriteOutput(const std::string& name, std::string_view bytes)
+{
+    std::FILE* file = name.empty() ? stdout : std::fopen(name.c_str(), "wb");
+    if (!file)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    ok = (std::fflush(file) == 0) && ok;
+    if (file != stdout)
+        ok = (std::fclose(file) == 0) && ok;
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::optional<TOptions> options = ParseArguments(argc, argv);
+    if (!options) {
+        std::fputs(Usage, stderr);
+        return 2;
+    }
+    const std::string inputName = options->Input == "-" ? "standard input" : options->Input;
+    std::string html;
+    if (!ReadInput(options->Input, html)) {
+        ReportFailure("read", inputName);
+        return 1;
+    }
+    if (html.find('\0') != std::string::npos)
+        std::fprintf(stderr, "html2rtf: warning: %s holds a NUL byte; the document stops there\n",
+                     inputName.c_str());
+
+    ThltHTMLRTF highlighter;
+    highlighter.SetSource(html);
+    ThltMemoryStream stream;
+    stream.Reserve(3 * html.size());
+    highlighter.WriteRTF(stream);
+    if (!WriteOutput(options->Output, stream.Bytes())) {
+        ReportFailure("write", options->Output.empty() ? "standard output" : options->Output);
+        return 1;
+    }
+    return 0;
+}
