@@ -88,4 +88,16 @@ TEST_F(StartupTest, MainWindowShortcutsAnswerFromThePreviewExceptItsOwnF1) {
   EXPECT_TRUE(QTest::qWaitForWindowActive(Form1));
 }
 
+TEST_F(StartupTest, ResizingMovesNothingInTheOptionStripWhileThePaneFollows) {
+  Start();
+  Ui::TForm1& ui = Form1->Controls();
+  Form1->resize(1000, 500);
+  QTest::qWait(50);
+  EXPECT_EQ(ui.Edit1->geometry(), QRect(0, 25, 1000, 456));
+  EXPECT_EQ(ui.StatusBar1->geometry(), QRect(0, 481, 1000, 19));
+  EXPECT_EQ(ui.ActionMainMenuBar1->width(), 1000);
+  EXPECT_EQ(ui.Button1->geometry(), QRect(808, 0, 49, 25));
+  EXPECT_FALSE(ui.lblsaved->isVisible());
+}
+
 }  // namespace
