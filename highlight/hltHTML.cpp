@@ -119,18 +119,21 @@ ThltHTMLRTF::ThltHTMLRTF()
 
 void ThltHTMLRTF::BuildCharHandlers()
 {
+    const struct {
+        unsigned char Code;
+        TCharHandler Handler;
+    } special[] = {
+        {0, &ThltHTMLRTF::ScanEnd},         {'\n', &ThltHTMLRTF::ScanLineFeed},
+        {'\r', &ThltHTMLRTF::ScanCarriageReturn}, {'"', &ThltHTMLRTF::ScanQuoted},
+        {'&', &ThltHTMLRTF::ScanEntity},    {'<', &ThltHTMLRTF::ScanTagOpen},
+        {'=', &ThltHTMLRTF::ScanEquals},    {'>', &ThltHTMLRTF::ScanTagClose},
+    };
     for (TCharHandler& handler : FCharHandlers)
         handler = &ThltHTMLRTF::ScanWord;
     for (int c = 1; c <= ' '; ++c)
         FCharHandlers[c] = &ThltHTMLRTF::ScanBlank;
-    FCharHandlers[0] = &ThltHTMLRTF::ScanEnd;
-    FCharHandlers['\n'] = &ThltHTMLRTF::ScanLineFeed;
-    FCharHandlers['\r'] = &ThltHTMLRTF::ScanCarriageReturn;
-    FCharHandlers['"'] = &ThltHTMLRTF::ScanQuoted;
-    FCharHandlers['&'] = &ThltHTMLRTF::ScanEntity;
-    FCharHandlers['<'] = &ThltHTMLRTF::ScanTagOpen;
-    FCharHandlers['='] = &ThltHTMLRTF::ScanEquals;
-    FCharHandlers['>'] = &ThltHTMLRTF::ScanTagClose;
+    for (const auto& [code, handler] : special)
+        FCharHandlers[code] = handler;
 }
 
 void ThltHTMLRTF::EscapeText(std::string_view& text, std::string& scratch)

@@ -10,6 +10,11 @@
 
 namespace {
 
+std::int32_t Value(unsigned char code)
+{
+    return TagCharValue[code];
+}
+
 struct THashed {
     std::int32_t Hash;
     std::int32_t Length;
@@ -40,16 +45,16 @@ std::string Lower(std::string_view name)
 
 TEST(TagRecognitionTest, CharacterValues)
 {
-    EXPECT_EQ(TagCharValue['A'], 1);
-    EXPECT_EQ(TagCharValue['a'], 1);
-    EXPECT_EQ(TagCharValue['Z'], 26);
-    EXPECT_EQ(TagCharValue['z'], 26);
-    EXPECT_EQ(TagCharValue['/'], 122);
-    EXPECT_EQ(TagCharValue['!'], 123);
-    EXPECT_EQ(TagCharValue['0'], 0);
-    EXPECT_EQ(TagCharValue['-'], 0);
-    EXPECT_EQ(TagCharValue[0xC0], 0); // only ASCII letters are upper-cased
-    EXPECT_EQ(TagCharValue[0xE9], 0);
+    EXPECT_EQ(Value('A'), 1);
+    EXPECT_EQ(Value('a'), 1);
+    EXPECT_EQ(Value('Z'), 26);
+    EXPECT_EQ(Value('z'), 26);
+    EXPECT_EQ(Value('/'), 122);
+    EXPECT_EQ(Value('!'), 123);
+    EXPECT_EQ(Value('0'), 0);
+    EXPECT_EQ(Value('-'), 0);
+    EXPECT_EQ(Value(0xC0), 0); // only ASCII letters are upper-cased
+    EXPECT_EQ(Value(0xE9), 0);
 }
 
 TEST(TagRecognitionTest, HashesAndWordLengths)
