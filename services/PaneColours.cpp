@@ -1,13 +1,19 @@
 #include "PaneColours.h"
 
+#include "CodePage.h"
+
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 
+// What a block was given: its ranges, and the line of which generation's RTF they came from.
 class TPaneColours::TBlockRanges : public QTextBlockUserData {
 public:
-  explicit TBlockRanges(std::vector<TRange> ranges) : Ranges(std::move(ranges)) {}
+  TBlockRanges(std::vector<TRange> ranges, int generation, int line)
+      : Ranges(std::move(ranges)), Generation(generation), Line(line) {}
   std::vector<TRange> Ranges;
+  int Generation;
+  int Line;
 };
 
 TPaneColours::TStyle TPaneColours::StyleOf(const TRtfDocument& rtf, int format) {
@@ -21,9 +27,13 @@ TPaneColours::TStyle TPaneColours::StyleOf(const TRtfDocument& rtf, int format) 
 }
 
 void TPaneColours::Reset(const TStyle& base) {
-  for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next())
+  for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next()) {
+    if (block.userData() == nullptr) continue;
+    block.layout()->clearFormats();
     block.setUserData(nullptr);
+  }
   FBase = base;
+  FEditedFrom = FEditedTo = -1;
   FStyles.clear();
   FFormats.clear();
 }
@@ -51,28 +61,88 @@ QTextCharFormat TPaneColours::CharFormat(const TStyle& style) const {
   return format;
 }
 
-int TPaneColours::Apply(const TRtfDocument& rtf) {
+int TPaneColours::Apply(const TRtfDocument& rtf, int generation) {
   std::vector<int> styles(rtf.Formats.size());
   for (std::size_t i = 0; i < styles.size(); ++i) styles[i] = StyleIndex(StyleOf(rtf, int(i)));
+  FApplying = true;
   int changed = 0;
   int dirtyFrom = -1;
   int dirtyTo = -1;
   std::size_t run = 0;
-  int separators = 0;
-  for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next(), ++separators) {
-    const std::size_t blockStart = std::size_t(block.position() + separators);
-    CollectRanges(rtf, styles, run, blockStart, blockStart + std::size_t(block.length() - 1));
-    if (Store(block)) {
+  int position = 0;
+  const std::vector<std::int32_t>& sources = rtf.LineSources;
+  int line = 0;
+  for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next(), ++line) {
+    const int length = block.length();
+    auto* given = static_cast<TBlockRanges*>(block.userData());
+    const std::int32_t source = std::size_t(line) < sources.size() ? sources[std::size_t(line)] : -1;
+    bool blockChanged = false;
+    if (given != nullptr && source >= 0 && given->Generation == generation - 1 && given->Line == source) {
+      given->Generation = generation;
+      given->Line = line;
+    } else {
+      // Each block separator is CR LF in the RTF text, one character more than in the document.
+      const std::size_t blockStart = std::size_t(position + line);
+      CollectRanges(rtf, styles, run, blockStart, blockStart + std::size_t(length - 1));
+      blockChanged = Store(block, generation, line);
+    }
+    if (blockChanged) {
       ++changed;
-      if (dirtyFrom < 0) dirtyFrom = block.position();
-      dirtyTo = block.position() + block.length();
+      if (dirtyFrom < 0) dirtyFrom = position;
+      dirtyTo = position + length;
     } else if (dirtyFrom >= 0) {
       FDocument.markContentsDirty(dirtyFrom, dirtyTo - dirtyFrom);
       dirtyFrom = -1;
     }
+    position += length;
   }
   if (dirtyFrom >= 0) FDocument.markContentsDirty(dirtyFrom, dirtyTo - dirtyFrom);
+  FApplying = false;
+  FEditedFrom = FEditedTo = -1;
   return changed;
+}
+
+bool TPaneColours::ShowsText(const TRtfDocument& rtf, int generation) const {
+  if (FDocument.blockCount() != int(rtf.LineSources.size())) return false;
+  const std::string_view text = rtf.Text;
+  std::size_t offset = 0;
+  int line = 0;
+  int position = 0;
+  const int lastLine = FDocument.blockCount() - 1;
+  for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next(), ++line) {
+    const std::size_t length = std::size_t(block.length() - 1);
+    const std::size_t end = offset + length;
+    if (end > text.size() || (line == lastLine ? end != text.size() : text.substr(end, 2) != "\r\n"))
+      return false;
+    if (!ShowsLine(block, position, rtf, generation, line) &&
+        !TCodePage::Encodes(block.text(), text.substr(offset, length)))
+      return false;
+    offset = end + 2;
+    position += block.length();
+  }
+  return true;
+}
+
+// The block got its ranges from the line its RTF line was taken from, and has not been edited
+// since, so it holds that line's text.
+bool TPaneColours::ShowsLine(const QTextBlock& block, int start, const TRtfDocument& rtf, int generation,
+                             int line) const {
+  const auto* given = static_cast<const TBlockRanges*>(block.userData());
+  const std::int32_t source = rtf.LineSources[std::size_t(line)];
+  if (given == nullptr || source < 0 || given->Generation != generation - 1 || given->Line != source) return false;
+  return FEditedFrom < 0 || start > FEditedTo || start + block.length() - 1 < FEditedFrom;
+}
+
+// A conservative union of the edited ranges in the document's current positions.
+void TPaneColours::TextChanged(int position, int removed, int added) {
+  if (FApplying) return;
+  if (FEditedFrom < 0) {
+    FEditedFrom = position;
+    FEditedTo = position + added;
+    return;
+  }
+  FEditedFrom = std::min(FEditedFrom, position);
+  FEditedTo = std::max(FEditedTo + std::max(added - removed, 0), position + added);
 }
 
 // The ranges of one block, from the runs that overlap [blockStart, blockEnd) of the RTF text.
@@ -80,7 +150,9 @@ void TPaneColours::CollectRanges(const TRtfDocument& rtf, const std::vector<int>
                                  std::size_t& run, std::size_t blockStart, std::size_t blockEnd) {
   FScratch.clear();
   const std::vector<TRtfRun>& runs = rtf.Runs;
-  while (run < runs.size() && runs[run].Start + runs[run].Length <= blockStart) ++run;
+  run = std::size_t(std::partition_point(runs.begin() + std::ptrdiff_t(run), runs.end(),
+                                        [blockStart](const TRtfRun& r) { return r.Start + r.Length <= blockStart; }) -
+                   runs.begin());
   for (std::size_t r = run; r < runs.size() && runs[r].Start < blockEnd; ++r) {
     const int style = styles[std::size_t(runs[r].Format)];
     if (style < 0) continue;
@@ -96,15 +168,23 @@ void TPaneColours::CollectRanges(const TRtfDocument& rtf, const std::vector<int>
 }
 
 // Gives the block the collected ranges unless it already has them; true when it changed.
-bool TPaneColours::Store(QTextBlock& block) {
-  const std::vector<TRange>* current = RangesOf(block);
-  if (current != nullptr ? *current == FScratch : FScratch.empty()) return false;
+bool TPaneColours::Store(QTextBlock& block, int generation, int line) {
+  auto* given = static_cast<TBlockRanges*>(block.userData());
+  if (given != nullptr && given->Ranges == FScratch) {
+    given->Generation = generation;
+    given->Line = line;
+    return false;
+  }
+  if (given == nullptr && FScratch.empty()) {
+    block.setUserData(new TBlockRanges({}, generation, line));
+    return false;
+  }
   QList<QTextLayout::FormatRange> formats;
   formats.reserve(qsizetype(FScratch.size()));
   for (const TRange& range : FScratch)
     formats.append({range.Start, range.Length, FFormats[std::size_t(range.Style)]});
   block.layout()->setFormats(formats);
-  block.setUserData(new TBlockRanges(FScratch));
+  block.setUserData(new TBlockRanges(FScratch, generation, line));
   return true;
 }
 

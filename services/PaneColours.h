@@ -29,8 +29,16 @@ public:
   void Reset(const TStyle& base);
 
   // Lays the runs over the blocks. The RTF's text must be the document's text, CR LF for each
-  // block separator. Returns the number of blocks changed.
-  int Apply(const TRtfDocument& rtf);
+  // block separator. Each read of RTF is one generation: a block that still shows the line the
+  // RTF's line was taken from unchanged (TRtfDocument::LineSources) in the generation before is
+  // left as it is without comparing. Returns the number of blocks changed.
+  int Apply(const TRtfDocument& rtf, int generation);
+
+  // True when the RTF's text is the document's. A block that still shows the line its RTF line
+  // was taken from, and whose text has not been edited since, is known to hold that text.
+  bool ShowsText(const TRtfDocument& rtf, int generation) const;
+  // Every change of the document's content, for ShowsText.
+  void TextChanged(int position, int removed, int added);
 
   // The runs of the document's current formats over text, the document's text as CR LF text.
   TRtfDocument Document(std::string text) const;
@@ -50,7 +58,8 @@ private:
   QTextCharFormat CharFormat(const TStyle& style) const;
   void CollectRanges(const TRtfDocument& rtf, const std::vector<int>& styles, std::size_t& run,
                      std::size_t blockStart, std::size_t blockEnd);
-  bool Store(QTextBlock& block);
+  bool Store(QTextBlock& block, int generation, int line);
+  bool ShowsLine(const QTextBlock& block, int start, const TRtfDocument& rtf, int generation, int line) const;
   static const std::vector<TRange>* RangesOf(const QTextBlock& block);
 
   QTextDocument& FDocument;
@@ -58,4 +67,7 @@ private:
   std::vector<TStyle> FStyles;
   std::vector<QTextCharFormat> FFormats;
   std::vector<TRange> FScratch;
+  bool FApplying = false;
+  int FEditedFrom = -1;  // the document positions edited since the last Apply, -1 for none
+  int FEditedTo = -1;
 };

@@ -2,7 +2,6 @@
 
 #include "CodePage.h"
 #include "PanePositions.h"
-#include "RtfReader.h"
 #include "RtfWriter.h"
 #include "VornError.h"
 
@@ -104,9 +103,11 @@ bool TRichEditPane::Load(std::string_view bytes) {
 }
 
 bool TRichEditPane::LoadRtf(std::string_view bytes) {
+  TRtfReader reader(bytes, &FLastRead);
   TRtfDocument rtf;
-  if (!TRtfReader(bytes).Read(rtf)) return false;
-  const bool sameText = FFastRecolour && Text() == rtf.Text;
+  if (!reader.Read(rtf)) return false;
+  ++FGeneration;
+  const bool sameText = FFastRecolour && FColours.ShowsText(rtf, FGeneration);
   {
     const QScopedValueRollback quiet(FQuiet, true);
     if (!sameText) setPlainText(TCodePage::Decode(rtf.Text));
@@ -115,8 +116,9 @@ bool TRichEditPane::LoadRtf(std::string_view bytes) {
       ApplyFont(base);
       FColours.Reset(base);
     }
-    FColours.Apply(rtf);
+    FColours.Apply(rtf, FGeneration);
   }
+  FLastRead = reader.Memo(std::move(rtf));
   if (!sameText) FinishContentChange();
   return true;
 }
@@ -257,7 +259,8 @@ void TRichEditPane::ReportSelection() {
   emit SelectionChange();
 }
 
-void TRichEditPane::OnContentsChange(int from, int /*removed*/, int added) {
+void TRichEditPane::OnContentsChange(int from, int removed, int added) {
+  FColours.TextChanged(from, removed, added);
   if (FQuiet) return;
   if (!FInputPending) {
     FInputFrom = from;

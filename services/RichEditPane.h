@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PaneColours.h"
+#include "RtfReader.h"
 
 #include <QPlainTextEdit>
 #include <string>
@@ -66,6 +67,8 @@ private:
   int DisplayedLine(int documentPosition) const;
 
   TPaneColours FColours;
+  TRtfReader::TMemo FLastRead;  // lets the next read take the lines that did not change
+  int FGeneration = 0;          // RTF documents read
   bool FPlainTextMode = true;
   bool FFastRecolour = true;
   bool FInChange = false;

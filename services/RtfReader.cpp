@@ -92,7 +92,10 @@ bool TRtfReader::Read(TRtfDocument& document) {
   if (FRtf.substr(0, 5) != "{\\rtf") return false;
   FDocument = &document;
   document = TRtfDocument{};
+  const std::size_t previousRuns = FPrevious != nullptr ? FPrevious->Document.Runs.size() : 0;
   document.Text.reserve(FRtf.size() / 2);
+  document.Runs.reserve(std::max(FRtf.size() / 32, previousRuns + previousRuns / 8));
+  document.LineSources.assign(1, -1);
   const char* const data = FRtf.data();
   const std::size_t size = FRtf.size();
   FPos = 0;
@@ -105,7 +108,7 @@ bool TRtfReader::Read(TRtfDocument& document) {
         break;
       }
       case bcBackslash:
-        if (!ReadControl()) return false;
+        if (!ReadColour() && !ReadControl()) return false;
         break;
       case bcOpen:
         ++FPos;
@@ -143,6 +146,28 @@ bool TRtfReader::CloseGroup() {
   FStack.pop_back();
   CharacterFormatChanged();
   return false;
+}
+
+// "\cfN", nearly every control word of the highlighter's documents, read without the general
+// word machinery; false when the bytes at the backslash are something else.
+bool TRtfReader::ReadColour() {
+  const std::size_t size = FRtf.size();
+  const char* const data = FRtf.data();
+  std::size_t position = FPos + 3;
+  if (position >= size || data[FPos + 1] != 'c' || data[FPos + 2] != 'f' || !IsDigit(data[position]) ||
+      FSkipCharacters > 0)
+    return false;
+  int colour = 0;
+  for (int digits = 0; position < size && IsDigit(data[position]) && digits < 6; ++digits)
+    colour = colour * 10 + (data[position++] - '0');
+  if (position < size && IsDigit(data[position])) return false;
+  if (position < size && data[position] == ' ') ++position;
+  FPos = position;
+  if (State().Cf != colour) {
+    State().Cf = colour;
+    FFormatKnown = false;
+  }
+  return true;
 }
 
 bool TRtfReader::ReadControl() {
@@ -246,9 +271,11 @@ void TRtfReader::ApplyWord(std::string_view word, bool hasParameter, int paramet
       return;
     case wFontTable:
       State().Destination = TDestination::FontTable;
+      FTablesSettled = FTablesSettled && FCheckpoints.empty();
       return;
     case wColourTable:
       State().Destination = TDestination::ColourTable;
+      FTablesSettled = FTablesSettled && FCheckpoints.empty();
       return;
     case wFamily:
       if (State().Destination == TDestination::FontTable && !FDocument->Fonts.empty())
@@ -277,6 +304,7 @@ bool TRtfReader::ApplyTableWord(int word, int parameter) {
   }
   if (word == wDeff) {
     FDefaultFont = parameter;
+    FTablesSettled = FTablesSettled && FCheckpoints.empty();
     CharacterFormatChanged();
     return true;
   }
@@ -289,7 +317,8 @@ bool TRtfReader::ApplyCharacterWord(int word, bool hasParameter, int parameter) 
   switch (word) {
     case wCf:
       state.Cf = hasParameter ? parameter : 0;
-      break;
+      FFormatKnown = false;
+      return true;
     case wF:
       state.FontNumber = parameter;
       break;
@@ -361,8 +390,90 @@ void TRtfReader::EmitByte(unsigned char byte) {
 
 void TRtfReader::EmitBreak() {
   if (State().Destination != TDestination::Text) return;
-  if (FBreakPending) AppendToText("\r\n", 2);
+  if (FBreakPending) WriteBreak();
   FBreakPending = true;
+  if (FStack.size() == 1 && FSkipCharacters == 0 && FHighSurrogate == 0 && FTablesSettled) PassCheckpoint();
+}
+
+void TRtfReader::WriteBreak() {
+  AppendToText("\r\n", 2);
+  ++FLines;
+  FDocument->LineSources.push_back(-1);
+}
+
+// Records the checkpoint, then takes from the previous document every line that follows it
+// unchanged.
+void TRtfReader::PassCheckpoint() {
+  for (;;) {
+    FCheckpoints.push_back({FPos, FDocument->Text.size(), FDocument->Runs.size(), FLines + 1, State()});
+    if (FPrevious != nullptr && FCheckpoints.size() == 1 &&
+        !(FPrevious->Document.Colours == FDocument->Colours && FPrevious->Document.Fonts == FDocument->Fonts &&
+          FPrevious->FontNumbers == FFontNumbers && FPrevious->DefaultFont == FDefaultFont))
+      FPrevious = nullptr;
+    const TCheckpoint* from = MatchingCheckpoint();
+    if (from == nullptr) return;
+    const TCheckpoint& to = from[1];
+    TakeLines(*from, to);
+    FPos += to.Offset - from->Offset;
+    State() = to.State;
+    CharacterFormatChanged();
+    FNextPrevious = std::size_t(&to - FPrevious->Checkpoints.data());
+  }
+}
+
+// The previous document's checkpoint from which the same bytes follow as from here, up to its
+// next checkpoint: the one after the last line taken, or the one as far from the end as here
+// (the lines after an edit).
+const TRtfReader::TCheckpoint* TRtfReader::MatchingCheckpoint() const {
+  if (FPrevious == nullptr) return nullptr;
+  const std::vector<TCheckpoint>& previous = FPrevious->Checkpoints;
+  const std::string_view previousRtf = FPrevious->Rtf;
+  const auto matches = [&](std::size_t i) {
+    if (i + 1 >= previous.size() || !(previous[i].State == State())) return false;
+    const std::size_t length = previous[i + 1].Offset - previous[i].Offset;
+    return FRtf.substr(FPos, length) == previousRtf.substr(previous[i].Offset, length);
+  };
+  if (matches(FNextPrevious)) return &previous[FNextPrevious];
+  const std::size_t fromEnd = FRtf.size() - FPos;
+  if (fromEnd > previousRtf.size()) return nullptr;
+  const std::size_t offset = previousRtf.size() - fromEnd;
+  const auto found = std::lower_bound(previous.begin(), previous.end(), offset,
+                                      [](const TCheckpoint& c, std::size_t o) { return c.Offset < o; });
+  const std::size_t index = std::size_t(found - previous.begin());
+  return found != previous.end() && found->Offset == offset && matches(index) ? &previous[index] : nullptr;
+}
+
+// Appends the previous document's text, runs and lines between two of its checkpoints.
+void TRtfReader::TakeLines(const TCheckpoint& from, const TCheckpoint& to) {
+  const TRtfDocument& previous = FPrevious->Document;
+  TRtfDocument& document = *FDocument;
+  if (FPreviousFormats.empty())
+    for (const TRtfFormat& format : previous.Formats) FPreviousFormats.push_back(InternFormat(format));
+  for (std::int32_t line = from.Line; line < to.Line; ++line) document.LineSources.push_back(line);
+  FLines += to.Line - from.Line;
+  const std::size_t shift = document.Text.size() - from.Text;
+  document.Text.append(previous.Text, from.Text, to.Text - from.Text);
+  const std::vector<TRtfRun>& runs = previous.Runs;
+  std::size_t r = from.Run > 0 ? from.Run - 1 : 0;
+  while (r < runs.size() && runs[r].Start + runs[r].Length <= from.Text) ++r;
+  if (r >= runs.size() || runs[r].Start >= to.Text) return;
+  // Only the first piece can join the last run, and only the first and last are cut: the
+  // previous document's runs already differ in format from their neighbours.
+  const TRtfRun& first = runs[r];
+  AppendRun(FPreviousFormats[std::size_t(first.Format)],
+            std::min(first.Start + first.Length, to.Text) - from.Text);
+  std::size_t end = ++r;
+  while (end < runs.size() && runs[end].Start < to.Text) ++end;
+  const std::size_t taken = document.Runs.size();
+  document.Runs.resize(taken + (end - r));
+  TRtfRun* out = document.Runs.data() + taken;
+  for (; r < end; ++r, ++out) *out = {runs[r].Start + shift, runs[r].Length, FPreviousFormats[std::size_t(runs[r].Format)]};
+  TRtfRun& last = document.Runs.back();
+  last.Length = std::min(last.Start + last.Length, to.Text + shift) - last.Start;
+}
+
+TRtfReader::TMemo TRtfReader::Memo(TRtfDocument document) {
+  return {std::string(FRtf), std::move(document), std::move(FCheckpoints), FFontNumbers, FDefaultFont};
 }
 
 void TRtfReader::EmitText(const char* bytes, std::size_t length) {
@@ -376,7 +487,7 @@ void TRtfReader::EmitText(const char* bytes, std::size_t length) {
   if (State().Destination == TDestination::Text) {
     if (FBreakPending) {
       FBreakPending = false;
-      AppendToText("\r\n", 2);
+      WriteBreak();
     }
     AppendToText(bytes, length);
   } else {
@@ -385,12 +496,18 @@ void TRtfReader::EmitText(const char* bytes, std::size_t length) {
 }
 
 void TRtfReader::AppendToText(const char* bytes, std::size_t length) {
-  TRtfDocument& document = *FDocument;
-  const int format = CurrentFormat();
-  if (document.Runs.empty() || document.Runs.back().Format != format)
-    document.Runs.push_back({document.Text.size(), 0, format});
-  document.Runs.back().Length += length;
-  document.Text.append(bytes, length);
+  AppendRun(CurrentFormat(), length);
+  FDocument->Text.append(bytes, length);
+}
+
+// Runs cover the text without gaps, so a new run begins where the last one ends.
+void TRtfReader::AppendRun(int format, std::size_t length) {
+  std::vector<TRtfRun>& runs = FDocument->Runs;
+  if (!runs.empty() && runs.back().Format == format) {
+    runs.back().Length += length;
+    return;
+  }
+  runs.push_back({runs.empty() ? 0 : runs.back().Start + runs.back().Length, length, format});
 }
 
 // Text inside the font table names the fonts; inside the colour table ";" ends each entry.
@@ -416,15 +533,20 @@ int TRtfReader::CurrentFormat() {
   if (FFormatKnown) return FFormat;
   const TGroupState& state = State();
   const std::vector<std::int32_t>& colours = FDocument->Colours;
-  TRtfFormat format;
-  format.Colour = state.Cf >= 0 && std::size_t(state.Cf) < colours.size() ? colours[std::size_t(state.Cf)]
-                                                                          : TRtfFormat::DefaultColour;
-  format.Bold = state.Bold;
-  format.Italic = state.Italic;
-  format.Underline = state.Underline;
-  format.Font = FontIndex(state.FontNumber >= 0 ? state.FontNumber : FDefaultFont);
-  format.HalfPoints = state.HalfPoints;
-  FFormat = InternFormat(format);
+  // Slot 0 stands for every colour the table does not hold.
+  const std::size_t slot = state.Cf >= 0 && std::size_t(state.Cf) < colours.size() ? std::size_t(state.Cf) + 1 : 0;
+  if (FFormatOfColour.size() != colours.size() + 1) FFormatOfColour.assign(colours.size() + 1, -1);
+  if (FFormatOfColour[slot] < 0) {
+    TRtfFormat format;
+    format.Colour = slot > 0 ? colours[slot - 1] : TRtfFormat::DefaultColour;
+    format.Bold = state.Bold;
+    format.Italic = state.Italic;
+    format.Underline = state.Underline;
+    format.Font = FontIndex(state.FontNumber >= 0 ? state.FontNumber : FDefaultFont);
+    format.HalfPoints = state.HalfPoints;
+    FFormatOfColour[slot] = InternFormat(format);
+  }
+  FFormat = FFormatOfColour[slot];
   FFormatKnown = true;
   return FFormat;
 }
