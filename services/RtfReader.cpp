@@ -430,7 +430,8 @@ const TRtfReader::TCheckpoint* TRtfReader::MatchingCheckpoint() const {
   const std::string_view previousRtf = FPrevious->Rtf;
   const auto matches = [&](std::size_t i) {
     if (i + 1 >= previous.size() || !(previous[i].State == State())) return false;
-    const std::size_t length = previous[i + 1].Offset - previous[i].Offset;
+    // One byte more: the byte after a control word decides where the word ends.
+    const std::size_t length = previous[i + 1].Offset - previous[i].Offset + 1;
     return FRtf.substr(FPos, length) == previousRtf.substr(previous[i].Offset, length);
   };
   if (matches(FNextPrevious)) return &previous[FNextPrevious];

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <functional>
 #include <string>
 
 // The fixed parts of the highlighter's documents around the runs of a test case.
@@ -13,19 +15,26 @@ inline std::string HighlighterRtf(const std::string& runs) {
          runs + "\\par }";
 }
 
-// A document in the highlighter's layout that gives every line of text the one colour index.
-inline std::string RtfOfLines(const std::string& text, int colour) {
-  const std::string run = "\\cf" + std::to_string(colour) + ' ';
-  std::string runs = run;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-      runs += "\\par\\cf5 \r\n" + run;
-      ++i;
-    } else {
+// A document in the highlighter's layout that gives each line of text the colour index that
+// colourOf chooses for it.
+inline std::string RtfOfLines(const std::string& text, const std::function<int(const std::string&)>& colourOf) {
+  std::string runs;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = std::min(text.find("\r\n", start), text.size());
+    const std::string line = text.substr(start, end - start);
+    runs += "\\cf" + std::to_string(colourOf(line)) + ' ';
+    for (const char c : line) {
       if (c == '\\' || c == '{' || c == '}') runs += '\\';
       runs += c;
     }
+    if (end == text.size()) break;
+    runs += "\\par\\cf5 \r\n";
+    start = end + 2;
   }
   return HighlighterRtf(runs);
+}
+
+inline std::string RtfOfLines(const std::string& text, int colour) {
+  return RtfOfLines(text, [colour](const std::string&) { return colour; });
 }

@@ -348,3 +348,40 @@ TEST_F(RichEditPaneTest, SelectionChangeFollowsCaretMoves) {
   EXPECT_EQ(moves.count(), 3);
   EXPECT_EQ(Pane.SelLength(), 0);
 }
+
+TEST_F(RichEditPaneTest, RecolouringFollowsEditsOfLinesTakenUnchanged) {
+  const auto colourOf = [](const std::string& line) { return line.empty() || line[0] != 't' ? 9 : 4; };
+  QObject::connect(&Pane, &TRichEditPane::Change, [this, &colourOf] {
+    const int start = Pane.SelStart();
+    LoadRtf(RtfOfLines(Pane.Text(), colourOf));
+    Pane.SetSelStart(start);
+  });
+  Pane.AddLine("one");
+  Pane.AddLine("two");
+  Pane.AddLine("three");
+  Pane.SetSelStart(5);  // the start of "two"
+  QTest::keyClick(&Pane, Qt::Key_Return);
+  EXPECT_EQ(Pane.Text(), "one\r\n\r\ntwo\r\nthree\r\n");
+  EXPECT_EQ(ColoursOf(0), "0+3:#ff0000 ");
+  EXPECT_EQ(ColoursOf(1), "");
+  EXPECT_EQ(ColoursOf(2), "0+3:#0000ff ");
+  EXPECT_EQ(ColoursOf(3), "0+5:#0000ff ");
+  QTest::keyClick(&Pane, Qt::Key_Backspace);
+  QTest::keyClicks(&Pane, "x");
+  EXPECT_EQ(Pane.Text(), "one\r\nxtwo\r\nthree\r\n");
+  EXPECT_EQ(ColoursOf(1), "0+4:#ff0000 ");
+  EXPECT_EQ(ColoursOf(2), "0+5:#0000ff ");
+}
+
+TEST_F(RichEditPaneTest, EditedTextIsReloadedEvenWhenItsLinesWereTakenUnchanged) {
+  const std::string rtf = RtfOfLines("a\r\nb\r\nc", 9);
+  LoadRtf(rtf);
+  LoadRtf(rtf);
+  Pane.SetSelStart(4);
+  QTest::keyClicks(&Pane, "x");
+  ASSERT_EQ(Pane.Text(), "a\r\nbx\r\nc");
+  const int changes = Changes.count();
+  LoadRtf(rtf);
+  EXPECT_EQ(Pane.Text(), "a\r\nb\r\nc");
+  EXPECT_EQ(Changes.count(), changes + 1);
+}

@@ -2,6 +2,7 @@
 #include "RtfReader.h"
 #include "RtfWriter.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -122,4 +123,46 @@ TEST(RtfReader, WriterOutputReadsBackToTheSameDocument) {
     for (std::size_t i = 0; i < text.size(); ++i)
       if (text[i] != '\r' && text[i] != '\n') EXPECT_EQ(FormatAt(read, i), FormatAt(document, i)) << i;
   }
+}
+
+TEST(RtfReader, LinesTakenFromThePreviousDocumentReadAsIfReadAgain) {
+  const auto colourOf = [](const std::string& line) { return line.empty() || line[0] != 't' ? 9 : 4; };
+  const std::string before = "one\r\ntwo\r\nthree\r\nfour\r\nten\r\n";
+  const std::string beforeRtf = RtfOfLines(before, colourOf);
+  TRtfReader first(beforeRtf);
+  TRtfDocument previous;
+  ASSERT_TRUE(first.Read(previous));
+  const TRtfReader::TMemo memo = first.Memo(previous);
+  for (const std::string& after : std::vector<std::string>{before, "one\r\ntwo\r\nthreeX\r\nfour\r\nten\r\n",
+                                  "one\r\n\r\ntwo\r\nthree\r\nfour\r\nten\r\n", "one\r\nthree\r\nfour\r\nten\r\n",
+                                  "xone\r\ntwo\r\nthree\r\nfour\r\nten", "one\r\ntwo\r\nthree\r\nfour\r\nten\r\nz"}) {
+    const std::string rtf = RtfOfLines(after, colourOf);
+    TRtfDocument taken;
+    ASSERT_TRUE(TRtfReader(rtf, &memo).Read(taken));
+    const TRtfDocument fresh = Read(rtf);
+    ASSERT_EQ(taken.Text, after);
+    for (std::size_t i = 0; i < after.size(); ++i) EXPECT_EQ(FormatAt(taken, i), FormatAt(fresh, i)) << after << i;
+    // A line said to be taken from the previous document holds that line's text.
+    ASSERT_EQ(taken.LineSources.size(), fresh.LineSources.size());
+    const auto lineOf = [](const std::string& text, std::size_t line) {
+      std::size_t start = 0;
+      for (; line > 0; --line) start = text.find("\r\n", start) + 2;
+      return text.substr(start, text.find("\r\n", start) - start);
+    };
+    int takenLines = 0;
+    for (std::size_t line = 0; line < taken.LineSources.size(); ++line) {
+      if (taken.LineSources[line] < 0) continue;
+      ++takenLines;
+      EXPECT_EQ(lineOf(after, line), lineOf(before, std::size_t(taken.LineSources[line])));
+    }
+    EXPECT_GE(takenLines, 2) << after;
+  }
+  // A different colour table makes every line read afresh.
+  std::string other = RtfOfLines(before, colourOf);
+  other.replace(other.find("\\red255"), 8, "\\red254");
+  TRtfDocument recoloured;
+  ASSERT_TRUE(TRtfReader(other, &memo).Read(recoloured));
+  EXPECT_EQ(FormatAt(recoloured, 0).Colour, 0xFE0000);
+  EXPECT_EQ(std::count(recoloured.LineSources.begin(), recoloured.LineSources.end(), -1),
+            std::ptrdiff_t(recoloured.LineSources.size()));
 }
