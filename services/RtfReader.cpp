@@ -96,6 +96,7 @@ bool TRtfReader::Read(TRtfDocument& document) {
   document.Text.reserve(FRtf.size() / 2);
   document.Runs.reserve(std::max(FRtf.size() / 32, previousRuns + previousRuns / 8));
   document.LineSources.assign(1, -1);
+  if (FPrevious != nullptr) FCheckpoints.reserve(FPrevious->Checkpoints.size() + 16);
   const char* const data = FRtf.data();
   const std::size_t size = FRtf.size();
   FPos = 0;
