@@ -30,7 +30,7 @@ public:
   // Replaces the whole content with the document in bytes (the stream from its current position).
   void LoadFromStream(std::string_view bytes);  // "Failed to Load Stream"
   void LoadFromFile(const QString& path);       // "Cannot open file %s"
-  void SaveToFile(const QString& path) const;   // "Cannot create file %s"; atomic
+  void SaveToFile(const QString& path) const;   // "Cannot create file %s", "Failed to Save Stream"; atomic
 
   int LineCount() const;  // displayed lines, an empty last line not counted
   int SelStart() const;
