@@ -1,10 +1,10 @@
 #include "hltHTML.h"
 
+#include "hltByteScan.h"
 #include "hltCharClass.h"
 #include "hltHTMLTables.h"
 
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -40,6 +40,18 @@ constexpr ThltColor TokenColors[] = {
 // Positions are 32-bit; the text up to its terminating NUL must fit.
 constexpr std::size_t MaxTextSize = std::numeric_limits<std::int32_t>::max();
 
+// The characters that end a run of each kind.
+using TTextStops = ThltByteSet<ccTextStop, ' ', '<', '&'>;
+using TQuoteStops = ThltByteSet<ccQuoteStop, 0, 0, '\n', '\r', '"'>;
+using TBlockStops = ThltByteSet<ccBlockStop, 0, 0, '\n', '\r', '>'>;
+using TNameStops = ThltByteSet<ccNameStop, ' ' + 1, '"', '=', '>'>;
+using TValueStops = ThltByteSet<ccValueStop, ' ' + 1, '>'>;
+using TEscapes = ThltByteSet<ccEscape, 0, '\\', '{', '}'>;
+
+static_assert(TTextStops::AgreesWithClass() && TQuoteStops::AgreesWithClass() &&
+              TBlockStops::AgreesWithClass() && TNameStops::AgreesWithClass() &&
+              TValueStops::AgreesWithClass() && TEscapes::AgreesWithClass());
+
 // Whether the text, after leading blanks and control characters, begins with
 // "//": a line comment of a script or a protocol-relative address.
 bool StartsWithDoubleSlash(std::string_view text)
@@ -50,61 +62,37 @@ bool StartsWithDoubleSlash(std::string_view text)
     return text.size() - i >= 2 && text[i] == '/' && text[i + 1] == '/';
 }
 
-// Most tokens hold nothing to escape; this finds out a word at a time and
-// reads only the token's own bytes.
-constexpr std::uint64_t EveryByte = 0x0101010101010101u;
-
-constexpr bool HasZeroByte(std::uint64_t word)
+// Most tokens hold nothing to escape, and most are short. readable is how
+// many bytes may be read from the text's start, at least its size.
+bool NeedsEscape(std::string_view text, std::size_t readable)
 {
-    return ((word - EveryByte) & ~word & (EveryByte * 0x80)) != 0;
-}
-
-constexpr bool HasEscapeByte(std::uint64_t word)
-{
-    return HasZeroByte(word ^ (EveryByte * '\\')) || HasZeroByte(word ^ (EveryByte * '{')) ||
-           HasZeroByte(word ^ (EveryByte * '}'));
-}
-
-template <class Word>
-std::uint64_t LoadWord(const char* bytes)
-{
-    Word word;
-    std::memcpy(&word, bytes, sizeof word);
-    return word;
-}
-
-bool NeedsEscape(std::string_view text)
-{
-    const char* bytes = text.data();
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t size = text.size();
-    if (size >= 8) {
-        std::size_t i = 0;
-        for (; i + 8 <= size; i += 8)
-            if (HasEscapeByte(LoadWord<std::uint64_t>(bytes + i)))
-                return true;
-        return i < size && HasEscapeByte(LoadWord<std::uint64_t>(bytes + size - 8));
-    }
-    // Shorter tokens are gathered into one word; the bytes left zero match
-    // none of the three characters.
-    std::uint64_t word = 0;
-    if (size >= 4) {
-        word = LoadWord<std::uint32_t>(bytes) | LoadWord<std::uint32_t>(bytes + size - 4) << 32;
-    } else {
-        for (std::size_t i = 0; i < size; ++i)
-            word |= std::uint64_t(static_cast<unsigned char>(bytes[i])) << (8 * i);
-    }
-    return HasEscapeByte(word);
+    if (size <= 16 && readable >= 16)
+        return TEscapes::Mask16(bytes) & ((1u << size) - 1);
+    std::size_t i = 0;
+    for (; i + 16 <= size; i += 16)
+        if (TEscapes::Mask16(bytes + i))
+            return true;
+    if (size >= 16)
+        return i < size && TEscapes::Mask16(bytes + size - 16);
+    for (; i < size; ++i)
+        if (hltHasClass(bytes[i], ccEscape))
+            return true;
+    return false;
 }
 
 // Kept out of line so that the common case, nothing to escape, stays small.
 [[gnu::noinline]] void Escape(std::string_view& text, std::string& scratch)
 {
-    scratch.clear();
+    scratch.resize(2 * text.size());
+    char* out = scratch.data();
     for (const char c : text) {
         if (hltHasClass(c, ccEscape))
-            scratch.push_back('\\');
-        scratch.push_back(c);
+            *out++ = '\\';
+        *out++ = c;
     }
+    scratch.resize(static_cast<std::size_t>(out - scratch.data()));
     text = scratch;
 }
 
@@ -138,7 +126,7 @@ void ThltHTMLRTF::BuildCharHandlers()
 
 void ThltHTMLRTF::EscapeText(std::string_view& text, std::string& scratch)
 {
-    if (NeedsEscape(text))
+    if (NeedsEscape(text, ReadableFrom(text)))
         Escape(text, scratch);
 }
 
@@ -149,7 +137,7 @@ void ThltHTMLRTF::FormatToken(int colorIndex, std::string_view text, ThltRunBuff
         index = ciComment;
     if (colorIndex == ciValue && !text.empty() && text[0] == '"')
         index = ciQuotedValue;
-    AppendRun(run, index, text);
+    AppendRun(run, index, text, ReadableFrom(text));
 }
 
 void ThltHTMLRTF::NextToken()
@@ -177,7 +165,7 @@ bool ThltHTMLRTF::AtEnd()
 
 std::string_view ThltHTMLRTF::TokenText()
 {
-    return {FText + FTokenStart, static_cast<std::size_t>(FPos - FTokenStart)};
+    return {FText.data() + FTokenStart, static_cast<std::size_t>(FPos - FTokenStart)};
 }
 
 int ThltHTMLRTF::TokenColorIndex()
@@ -191,7 +179,7 @@ void ThltHTMLRTF::BeginScan(const std::string& text, int lineNumber)
 {
     if (text.size() > MaxTextSize)
         throw std::length_error("HTML text too long to highlight");
-    FText = text.c_str();
+    FText = std::string_view(text.c_str(), text.size());
     FPos = 0;
     FLineNumber = lineNumber;
     NextToken();
@@ -199,28 +187,27 @@ void ThltHTMLRTF::BeginScan(const std::string& text, int lineNumber)
 
 const unsigned char* ThltHTMLRTF::Cursor() const
 {
-    return reinterpret_cast<const unsigned char*>(FText) + FPos;
+    return reinterpret_cast<const unsigned char*>(FText.data()) + FPos;
+}
+
+const unsigned char* ThltHTMLRTF::ReadEnd() const
+{
+    return reinterpret_cast<const unsigned char*>(FText.data()) + FText.size() + 1;
 }
 
 void ThltHTMLRTF::MoveTo(const unsigned char* position)
 {
-    FPos = static_cast<std::int32_t>(position - reinterpret_cast<const unsigned char*>(FText));
+    FPos = static_cast<std::int32_t>(position - reinterpret_cast<const unsigned char*>(FText.data()));
 }
 
-void ThltHTMLRTF::StepOverWhile(std::uint16_t classBits)
+std::size_t ThltHTMLRTF::ReadableFrom(std::string_view text) const
 {
-    const unsigned char* p = Cursor();
-    while (CharClasses[*p] & classBits)
-        ++p;
-    MoveTo(p);
-}
-
-void ThltHTMLRTF::StepOverUntil(std::uint16_t classBits)
-{
-    const unsigned char* p = Cursor();
-    while (!(CharClasses[*p] & classBits))
-        ++p;
-    MoveTo(p);
+    const auto start = reinterpret_cast<std::uintptr_t>(text.data());
+    const auto sourceStart = reinterpret_cast<std::uintptr_t>(FText.data());
+    const auto sourceEnd = reinterpret_cast<std::uintptr_t>(ReadEnd());
+    if (start >= sourceStart && start + text.size() <= sourceEnd)
+        return sourceEnd - start;
+    return text.size();
 }
 
 void ThltHTMLRTF::ScanCurrentChar()
@@ -250,8 +237,10 @@ void ThltHTMLRTF::ScanCarriageReturn()
 void ThltHTMLRTF::ScanBlank()
 {
     FTokenKind = htBlank;
-    ++FPos;
-    StepOverWhile(ccBlankRun);
+    const unsigned char* p = Cursor() + 1;
+    while (hltHasClass(*p, ccBlankRun))
+        ++p;
+    MoveTo(p);
 }
 
 void ThltHTMLRTF::ScanQuoted()
@@ -262,10 +251,8 @@ void ThltHTMLRTF::ScanQuoted()
     } else {
         FTokenKind = htString;
     }
-    ++FPos;
-    StepOverUntil(ccQuoteStop);
-    if (FText[FPos] == '"')
-        ++FPos;
+    const unsigned char* p = hltSkipToSet<TQuoteStops>(Cursor() + 1, ReadEnd());
+    MoveTo(*p == '"' ? p + 1 : p);
 }
 
 void ThltHTMLRTF::ScanEntity()
@@ -273,7 +260,7 @@ void ThltHTMLRTF::ScanEntity()
     // The pending entity was matched here by ScanText; checking it again
     // keeps a stale index from stepping past the end of another text.
     if (FPendingEntity >= 0 && FPendingEntity < EntityCount &&
-        FindEntity(FText + FPos) == FPendingEntity) {
+        FindEntity(FText.data() + FPos) == FPendingEntity) {
         FTokenKind = htEntity;
         FPos += static_cast<std::int32_t>(EntityNames[FPendingEntity].size());
     }
@@ -284,7 +271,7 @@ void ThltHTMLRTF::ScanEntity()
 void ThltHTMLRTF::ScanTagOpen()
 {
     ++FPos;
-    const char* next = FText + FPos;
+    const char* next = FText.data() + FPos;
     if (next[0] == '!' && next[1] == '-' && next[2] == '-') {
         FState = ssComment;
         FTokenKind = htComment;
@@ -318,19 +305,17 @@ void ThltHTMLRTF::ScanWord()
     switch (FState) {
     case ssTagName:
         FState = ssInTag;
-        FTokenKind = TagKind(FText + FPos);
+        FTokenKind = TagKind(FText.data() + FPos);
         FPos += FWordLength;
         break;
     case ssValue:
         FState = ssInTag;
         FTokenKind = htValue;
-        ++FPos;
-        StepOverUntil(ccValueStop);
+        MoveTo(hltSkipToSet<TValueStops>(Cursor() + 1, ReadEnd()));
         break;
     default:
         FTokenKind = htName;
-        ++FPos;
-        StepOverUntil(ccNameStop);
+        MoveTo(hltSkipToSet<TNameStops>(Cursor() + 1, ReadEnd()));
     }
 }
 
@@ -349,22 +334,21 @@ void ThltHTMLRTF::ScanComment()
 void ThltHTMLRTF::ScanBlock(THtmlTokenKind kind, std::string_view endMark)
 {
     FTokenKind = kind;
-    const unsigned char* text = reinterpret_cast<const unsigned char*>(FText);
     const unsigned char* p = Cursor();
     if (*p == 0 || *p == '\n' || *p == '\r') {
         ScanCurrentChar();
         return;
     }
+    const char* text = FText.data();
     for (;;) {
-        if (*p == '>' && static_cast<std::size_t>(p - text) >= endMark.size() &&
-            std::string_view(reinterpret_cast<const char*>(p) - endMark.size(), endMark.size()) == endMark) {
+        const char* at = reinterpret_cast<const char*>(p);
+        if (*p == '>' && static_cast<std::size_t>(at - text) >= endMark.size() &&
+            std::string_view(at - endMark.size(), endMark.size()) == endMark) {
             ++p;
             FState = ssText;
             break;
         }
-        ++p;
-        while (!(CharClasses[*p] & ccBlockStop))
-            ++p;
+        p = hltSkipToSet<TBlockStops>(p + 1, ReadEnd());
         if (*p != '>')
             break;
     }
@@ -380,8 +364,7 @@ void ThltHTMLRTF::ScanText()
     }
     FTokenKind = htText;
     for (;;) {
-        while (!(CharClasses[*p] & ccTextStop))
-            ++p;
+        p = hltSkipToSet<TTextStops>(p, ReadEnd());
         if (*p != '&')
             break;
         const int entity = FindEntity(reinterpret_cast<const char*>(p));

@@ -95,13 +95,16 @@ private:
     void ScanText();
 
     const unsigned char* Cursor() const;
+    // One past the last byte of the source that may be read: its NUL.
+    const unsigned char* ReadEnd() const;
     void MoveTo(const unsigned char* position);
-    void StepOverWhile(std::uint16_t classBits);
-    void StepOverUntil(std::uint16_t classBits);
+    // How many bytes may be read from the start of text: up to the source's
+    // end when text lies in the source, else its own size.
+    std::size_t ReadableFrom(std::string_view text) const;
 
     std::int32_t FPendingEntity = -1;
     THtmlScanState FState = ssStart;
-    const char* FText = "";
+    std::string_view FText = "";
     TCharHandler FCharHandlers[256];
     std::int32_t FPos = 0;
     const char* FCompareCursor = nullptr;

@@ -1,57 +1,52 @@
 #include "hltStream.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <new>
-
-ThltMemoryStream::~ThltMemoryStream()
-{
-    std::free(FData);
-}
-
-void ThltMemoryStream::Reserve(std::size_t capacity)
-{
-    if (capacity <= FCapacity)
-        return;
-    char* data = static_cast<char*>(std::realloc(FData, capacity));
-    if (!data)
-        throw std::bad_alloc();
-    FData = data;
-    FCapacity = capacity;
-}
 
 void ThltMemoryStream::Write(const char* data, std::size_t size)
 {
-    const std::size_t end = FPosition + size;
-    if (end > FCapacity)
-        Reserve(std::max(end, 2 * FCapacity));
-    if (FPosition > FSize)
-        std::memset(FData + FSize, 0, FPosition - FSize);
-    std::memcpy(FData + FPosition, data, size);
-    FPosition = end;
-    FSize = std::max(FSize, end);
+    const std::size_t end = Size();
+    if (FPosition > end) {
+        char* gap = FBytes.Room(FPosition - end);
+        std::memset(gap, 0, FPosition - end);
+        FBytes.Commit(gap + (FPosition - end));
+    }
+    const std::size_t overwritten = std::min(size, Size() - FPosition);
+    if (overwritten)
+        std::memcpy(FBytes.Data() + FPosition, data, overwritten);
+    FBytes.Append(std::string_view(data + overwritten, size - overwritten));
+    FPosition += size;
+}
+
+ThltRunBuffer* ThltMemoryStream::BeginAppend()
+{
+    return FPosition == Size() ? &FBytes : nullptr;
+}
+
+void ThltMemoryStream::EndAppend()
+{
+    FPosition = Size();
 }
 
 std::size_t ThltMemoryStream::Read(char* data, std::size_t size)
 {
-    if (FPosition >= FSize)
+    if (FPosition >= Size())
         return 0;
-    const std::size_t count = std::min(size, FSize - FPosition);
-    std::memcpy(data, FData + FPosition, count);
+    const std::size_t count = std::min(size, Size() - FPosition);
+    std::memcpy(data, Data() + FPosition, count);
     FPosition += count;
     return count;
 }
 
 void ThltMemoryStream::Clear()
 {
-    FSize = 0;
+    FBytes.Clear();
     FPosition = 0;
 }
 
 std::string ThltMemoryStream::TakeBytes()
 {
-    std::string bytes(FData ? FData : "", FSize);
+    std::string bytes(Bytes());
     Clear();
     return bytes;
 }

@@ -1,6 +1,7 @@
 #include "hltSyntax.h"
 
-#include <array>
+#include <cstring>
+#include <limits>
 
 namespace {
 
@@ -8,42 +9,9 @@ constexpr std::string_view LineBreak = "\r\n";
 constexpr std::string_view TextStart = "\\f0 ";
 constexpr std::string_view DocumentEnd = "\\par }";
 
-// The runs are collected in blocks of about this size, so that the stream
-// sees a few large writes instead of two small ones per token.
+// For a stream that does not hand out its buffer, the runs are collected in
+// blocks of about this size: a few large writes instead of two per token.
 constexpr std::size_t ChunkSize = 64 * 1024;
-
-// "\cf" + index + " " for the usual indices, each padded to eight bytes so
-// that a run prefix is a single move.
-struct TRunPrefix {
-    char Bytes[8];
-    std::size_t Size;
-};
-constexpr int RunPrefixCount = 16;
-
-constexpr std::array<TRunPrefix, RunPrefixCount> MakeRunPrefixes()
-{
-    std::array<TRunPrefix, RunPrefixCount> prefixes{};
-    for (int index = 0; index < RunPrefixCount; ++index) {
-        TRunPrefix& prefix = prefixes[index];
-        std::size_t size = 0;
-        for (const char c : std::string_view("\\cf"))
-            prefix.Bytes[size++] = c;
-        if (index >= 10)
-            prefix.Bytes[size++] = static_cast<char>('0' + index / 10);
-        prefix.Bytes[size++] = static_cast<char>('0' + index % 10);
-        prefix.Bytes[size++] = ' ';
-        prefix.Size = size;
-    }
-    return prefixes;
-}
-
-constexpr std::array<TRunPrefix, RunPrefixCount> RunPrefixes = MakeRunPrefixes();
-
-// Kept out of line so that the common case stays small.
-[[gnu::noinline]] void AppendRunPrefix(ThltRunBuffer& run, int colorIndex)
-{
-    run.Append("\\cf" + std::to_string(colorIndex) + " ");
-}
 
 std::string_view CharSetWord(std::uint8_t charSet)
 {
@@ -86,7 +54,7 @@ void ThltRTFSyntax::EscapeText(std::string_view&, std::string&)
 
 void ThltRTFSyntax::FormatToken(int colorIndex, std::string_view text, ThltRunBuffer& run)
 {
-    AppendRun(run, colorIndex, text);
+    AppendRun(run, colorIndex, text, text.size());
 }
 
 void ThltRTFSyntax::NextToken()
@@ -121,16 +89,28 @@ void ThltRTFSyntax::BeginScan(const std::string&, int)
 
 void ThltRTFSyntax::SetSource(const std::string& text)
 {
+    FSourceSize = text.size();
     BeginScan(text, 1);
 }
 
 void ThltRTFSyntax::WriteRTF(ThltStream& stream)
 {
-    ThltRunBuffer chunk(2 * ChunkSize);
-    for (const std::string_view piece : {std::string_view(FHeader), std::string_view(FFontTable),
-                                         std::string_view(FFontTableEnd), std::string_view(FColorTable),
-                                         std::string_view(FDefaults), TextStart})
-        chunk.Append(piece);
+    // The runs go straight into a memory stream's own buffer, reserved up
+    // front for about three bytes per source byte; any other stream gets them
+    // in blocks of about ChunkSize.
+    ThltRunBuffer* direct = stream.BeginAppend();
+    ThltRunBuffer chunk(direct ? 0 : 2 * ChunkSize);
+    ThltRunBuffer& out = direct ? *direct : chunk;
+    const std::size_t flushAt = direct ? std::numeric_limits<std::size_t>::max() : ChunkSize;
+    const std::string_view pieces[] = {FHeader, FFontTable, FFontTableEnd, FColorTable, FDefaults, TextStart};
+    if (direct) {
+        std::size_t fixed = DocumentEnd.size();
+        for (const std::string_view piece : pieces)
+            fixed += piece.size();
+        direct->Reserve(direct->Size() + fixed + 3 * FSourceSize);
+    }
+    for (const std::string_view piece : pieces)
+        out.Append(piece);
     std::string scratch;
     while (!AtEnd()) {
         std::string_view text = TokenText();
@@ -138,16 +118,19 @@ void ThltRTFSyntax::WriteRTF(ThltStream& stream)
         EscapeText(text, scratch);
         // No blank after "\par": the run that follows starts with a backslash.
         if (text == LineBreak)
-            chunk.Append("\\par");
-        FormatToken(colorIndex, text, chunk);
-        if (chunk.Size() >= ChunkSize) {
-            stream.Write(chunk.View());
-            chunk.Clear();
+            out.Append("\\par");
+        FormatToken(colorIndex, text, out);
+        if (out.Size() >= flushAt) {
+            stream.Write(out.View());
+            out.Clear();
         }
         NextToken();
     }
-    chunk.Append(DocumentEnd);
-    stream.Write(chunk.View());
+    out.Append(DocumentEnd);
+    if (direct)
+        stream.EndAppend();
+    else
+        stream.Write(out.View());
 }
 
 std::string ThltRTFSyntax::GetRTF()
@@ -177,13 +160,8 @@ void ThltRTFSyntax::SetFontTable(const ThltFont* fonts, std::size_t count)
     }
 }
 
-void ThltRTFSyntax::AppendRun(ThltRunBuffer& run, int colorIndex, std::string_view text)
+void ThltRTFSyntax::AppendRareRun(ThltRunBuffer& run, int colorIndex, std::string_view text)
 {
-    if (colorIndex >= 0 && colorIndex < RunPrefixCount) {
-        const TRunPrefix& prefix = RunPrefixes[colorIndex];
-        run.AppendShort(prefix.Bytes, prefix.Size);
-    } else {
-        AppendRunPrefix(run, colorIndex);
-    }
+    run.Append("\\cf" + std::to_string(colorIndex) + " ");
     run.Append(text);
 }

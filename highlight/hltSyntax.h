@@ -3,10 +3,12 @@
 #include "hltColors.h"
 #include "hltFonts.h"
 #include "hltRunBuffer.h"
+#include "hltRunFormat.h"
 #include "hltStream.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -47,14 +49,37 @@ public:
     void SetFontTable(const ThltFont* fonts, std::size_t count);
 
 protected:
-    // Appends "\cf" + the index in decimal + a blank + the text.
-    static void AppendRun(ThltRunBuffer& run, int colorIndex, std::string_view text);
+    // Appends "\cf" + the index in decimal + a blank + the text. readable is
+    // how many bytes may be read from the text's start, at least its size:
+    // a short token that may read on into its source is copied as one block.
+    static void AppendRun(ThltRunBuffer& run, int colorIndex, std::string_view text, std::size_t readable)
+    {
+        if (colorIndex < 0 || colorIndex >= RunPrefixCount) {
+            AppendRareRun(run, colorIndex, text);
+            return;
+        }
+        const ThltRunPrefix& prefix = RunPrefixes[colorIndex];
+        char* out = run.Room(sizeof prefix.Bytes + text.size());
+        std::memcpy(out, prefix.Bytes, sizeof prefix.Bytes);
+        out += prefix.Size;
+        if (text.size() <= ThltRunBuffer::Slack && readable >= ThltRunBuffer::Slack)
+            std::memcpy(out, text.data(), ThltRunBuffer::Slack);
+        else
+            std::memcpy(out, text.data(), text.size());
+        run.Commit(out + text.size());
+    }
 
 private:
+    // A run whose index has no prefix made in advance.
+    static void AppendRareRun(ThltRunBuffer& run, int colorIndex, std::string_view text);
+
     std::string FHeader;
     std::string FFontTableEnd;
     std::string FDefaults;
     std::string FColorTable;
     std::string FFontTable;
     std::int32_t FCodePage;
+    // The size of the text last given to SetSource, so that WriteRTF can
+    // reserve room for the document at once.
+    std::size_t FSourceSize = 0;
 };

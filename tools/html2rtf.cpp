@@ -101,7 +101,6 @@ int main(int argc, char** argv)
     ThltHTMLRTF highlighter;
     highlighter.SetSource(html);
     ThltMemoryStream stream;
-    stream.Reserve(3 * html.size());
     highlighter.WriteRTF(stream);
     if (!WriteOutput(options->Output, stream.Bytes())) {
         ReportFailure("write", options->Output.empty() ? "standard output" : options->Output);
