@@ -260,7 +260,7 @@ void ThltHTMLRTF::ScanEntity()
     // The pending entity was matched here by ScanText; checking it again
     // keeps a stale index from stepping past the end of another text.
     if (FPendingEntity >= 0 && FPendingEntity < EntityCount &&
-        FindEntity(FText.data() + FPos) == FPendingEntity) {
+        EntityMatches(FPendingEntity, FText.data() + FPos)) {
         FTokenKind = htEntity;
         FPos += static_cast<std::int32_t>(EntityNames[FPendingEntity].size());
     }

@@ -67,6 +67,9 @@ public:
     // with, ignoring the case of ASCII letters, or -1.
     static int FindEntity(const char* position);
 
+    // Whether the text at position starts with entity string index (0 to 150).
+    static bool EntityMatches(int index, const char* position);
+
 private:
     using TCharHandler = void (ThltHTMLRTF::*)();
     using TTagFunc = THtmlTokenKind (ThltHTMLRTF::*)();

@@ -83,11 +83,11 @@ constexpr TEntityBuckets MakeEntityBuckets()
 constexpr TEntityBuckets EntityBuckets = MakeEntityBuckets();
 static_assert(EntityBuckets.Start[256] == EntityCount, "every entity starts with \"&\" and one more character");
 
-// The text is NUL-terminated and no entity string holds a NUL, so the
-// comparison stops at the text's end at the latest.
-bool StartsWithEntity(const unsigned char* text, std::string_view entity)
+// Compares from character from on. The text is NUL-terminated and no entity
+// string holds a NUL, so the comparison stops at the text's end at the latest.
+bool StartsWithEntity(const unsigned char* text, std::string_view entity, std::size_t from)
 {
-    for (std::size_t i = 2; i < entity.size(); ++i)
+    for (std::size_t i = from; i < entity.size(); ++i)
         if (FoldCase(text[i]) != FoldCase(static_cast<unsigned char>(entity[i])))
             return false;
     return true;
@@ -183,8 +183,13 @@ int ThltHTMLRTF::FindEntity(const char* position)
     const unsigned key = FoldCase(text[1]);
     for (int k = EntityBuckets.Start[key]; k < EntityBuckets.Start[key + 1]; ++k) {
         const int index = EntityBuckets.Order[k];
-        if (StartsWithEntity(text, EntityNames[index]))
+        if (StartsWithEntity(text, EntityNames[index], 2))
             return index;
     }
     return -1;
+}
+
+bool ThltHTMLRTF::EntityMatches(int index, const char* position)
+{
+    return StartsWithEntity(reinterpret_cast<const unsigned char*>(position), EntityNames[index], 0);
 }

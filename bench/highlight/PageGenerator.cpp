@@ -30,11 +30,13 @@ private:
 
 void AppendSentence(std::string& out, TRandom& random)
 {
-    const int words = 6 + random.Next() % 10;
+    const int words = 8 + random.Next() % 14;
     for (int i = 0; i < words; ++i) {
         if (i > 0)
             out += ' ';
-        const std::uint32_t roll = random.Next() % 16;
+        // About one word in twelve is an entity, an inline tag or a link,
+        // which gives the mix of tokens of the real pages of the corpus.
+        const std::uint32_t roll = random.Next() % 36;
         if (roll == 0) {
             out += random.Pick(Entities);
         } else if (roll == 1) {

@@ -71,6 +71,43 @@ TEST(ScannerTest, RtfSpecialCharactersAreEscaped)
     EXPECT_EQ(Body("<p>0123456789abc{"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 0123456789abc\\{");
 }
 
+TEST(ScannerTest, EscapesAtEveryPlaceOfShortAndLongTokens)
+{
+    // Tokens are checked and copied in blocks of sixteen bytes where the
+    // source allows; the special character may sit anywhere, and the token
+    // may end right at the end of the text.
+    for (std::size_t size = 1; size <= 40; ++size) {
+        for (std::size_t at = 0; at < size; ++at) {
+            for (const char special : {'\\', '{', '}'}) {
+                std::string word(size, 'w');
+                word[at] = special;
+                std::string escaped = word;
+                escaped.insert(at, 1, '\\');
+                const std::string run = "\\cf7 <\\cf4 p\\cf7 >\\cf8 " + escaped;
+                ASSERT_EQ(Body("<p>" + word), run) << size << " " << at;
+                ASSERT_EQ(Body("<p>" + word + "<b>" + std::string(40, 'x')),
+                          run + "\\cf7 <\\cf4 b\\cf7 >\\cf8 " + std::string(40, 'x'))
+                    << size << " " << at;
+            }
+        }
+    }
+}
+
+TEST(ScannerTest, LongRunsStopAtTheirFirstStop)
+{
+    // Text, comments and strings are searched sixteen bytes at a time.
+    for (std::size_t size = 1; size <= 40; ++size) {
+        const std::string run(size, 'r');
+        EXPECT_EQ(Body("<p>" + run + "&amp;"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 " + run + "\\cf11 &amp;");
+        EXPECT_EQ(Body("<p>" + run + "\x1F"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 " + run + "\\cf5 \x1F");
+        EXPECT_EQ(Body("<!--" + run + "-->x"), "\\cf2 <!--\\cf2 " + run + "-->\\cf8 x");
+        EXPECT_EQ(Body("<%" + run + "\n"), "\\cf1 <%\\cf1 " + run + "\\cf5 \n");
+        EXPECT_EQ(Body("\"" + run + "\"x"), "\\cf6 \"" + run + "\"\\cf3 x");
+        EXPECT_EQ(Body(run + "=v"), "\\cf3 " + run + "\\cf7 =\\cf10 v");
+        EXPECT_EQ(Body("<a b=" + run + ">"), "\\cf7 <\\cf4 a\\cf5  \\cf3 b\\cf7 =\\cf10 " + run + "\\cf7 >");
+    }
+}
+
 TEST(ScannerTest, TheTextEndsAtItsFirstNul)
 {
     const std::string html("<b>x\0<i>", 8);
