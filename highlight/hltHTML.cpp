@@ -230,7 +230,7 @@ void ThltHTMLRTF::ScanCarriageReturn()
 {
     FTokenKind = htBlank;
     ++FPos;
-    if (FText[FPos] == '\n')
+    if (FText.data()[FPos] == '\n')
         ++FPos;
 }
 

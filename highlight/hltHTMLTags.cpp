@@ -129,6 +129,7 @@ void ThltHTMLRTF::BuildTagFuncs()
     // A highlighter built before this unit's static initialisation ran
     // still finds the character values in place.
     BuildTagCharValuesOnce();
+    static_assert(sizeof(FTagFuncs) / sizeof(FTagFuncs[0]) == TagSlotCount);
     std::fill(std::begin(FTagFuncs), std::end(FTagFuncs), &ThltHTMLRTF::NoTag);
     BindTagSlots(std::make_index_sequence<sizeof(TagSlots) / sizeof(TagSlots[0])>());
 }

@@ -34,8 +34,8 @@ void AppendSentence(std::string& out, TRandom& random)
     for (int i = 0; i < words; ++i) {
         if (i > 0)
             out += ' ';
-        // About one word in twelve is an entity, an inline tag or a link,
-        // which gives the mix of tokens of the real pages of the corpus.
+        // About one word in twelve is an entity, an inline tag or a link:
+        // about six bytes per token, as on the real pages of the corpus.
         const std::uint32_t roll = random.Next() % 36;
         if (roll == 0) {
             out += random.Pick(Entities);

@@ -1,5 +1,6 @@
 // Entity recognition: the table look-up and entities in text.
 
+#include "ExpectBodies.h"
 #include "RtfDocument.h"
 #include "hltHTML.h"
 #include "hltHTMLTables.h"
@@ -37,11 +38,13 @@ TEST(EntityTest, ThirtyEntriesAreShadowedByAnEarlierOne)
 
 TEST(EntityTest, EntitiesInText)
 {
-    EXPECT_EQ(Body("<p>&divide;"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 \\cf11 &divide\\cf8 ;");
-    EXPECT_EQ(Body("<p>&AMP;&Amp;"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 \\cf11 &AMP;\\cf8 \\cf11 &Amp;");
-    EXPECT_EQ(Body("<p>&amp &lt"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 &amp &lt");
-    EXPECT_EQ(Body("<p>&LT;"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 \\cf11 &LT;");
-    EXPECT_EQ(Body("<p>&#97;&#133;&hellip;"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 &#97;&#133;&hellip;");
-    EXPECT_EQ(Body("<p>x&ldots;y"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 x\\cf11 &ldots;\\cf8 y");
-    EXPECT_EQ(Body("<p>&nbsp;&nbsp;"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 \\cf11 &nbsp;\\cf8 \\cf11 &nbsp;");
+    ExpectBodies({
+        {"<p>&divide;", "\\cf7 <\\cf4 p\\cf7 >\\cf8 \\cf11 &divide\\cf8 ;"},
+        {"<p>&AMP;&Amp;", "\\cf7 <\\cf4 p\\cf7 >\\cf8 \\cf11 &AMP;\\cf8 \\cf11 &Amp;"},
+        {"<p>&amp &lt", "\\cf7 <\\cf4 p\\cf7 >\\cf8 &amp &lt"},
+        {"<p>&LT;", "\\cf7 <\\cf4 p\\cf7 >\\cf8 \\cf11 &LT;"},
+        {"<p>&#97;&#133;&hellip;", "\\cf7 <\\cf4 p\\cf7 >\\cf8 &#97;&#133;&hellip;"},
+        {"<p>x&ldots;y", "\\cf7 <\\cf4 p\\cf7 >\\cf8 x\\cf11 &ldots;\\cf8 y"},
+        {"<p>&nbsp;&nbsp;", "\\cf7 <\\cf4 p\\cf7 >\\cf8 \\cf11 &nbsp;\\cf8 \\cf11 &nbsp;"},
+    });
 }

@@ -20,25 +20,24 @@ std::string HighlightedRtf(const std::string& html)
     return highlighter.GetRTF();
 }
 
-std::string Body(const std::string& html)
-{
-    const std::string rtf = HighlightedRtf(html);
-    if (rtf.size() < DocumentStart.size() + DocumentEnd.size())
-        return "<document too short>";
-    return rtf.substr(DocumentStart.size(), rtf.size() - DocumentStart.size() - DocumentEnd.size());
-}
-
 namespace {
 
-bool StartsWith(std::string_view text, std::string_view start)
+bool HasFixedParts(std::string_view rtf)
 {
-    return text.substr(0, start.size()) == start;
+    return rtf.size() >= DocumentStart.size() + DocumentEnd.size() &&
+           rtf.substr(0, DocumentStart.size()) == DocumentStart &&
+           rtf.substr(rtf.size() - DocumentEnd.size()) == DocumentEnd;
+}
+
+std::string_view BodyOf(std::string_view rtf)
+{
+    return rtf.substr(DocumentStart.size(), rtf.size() - DocumentStart.size() - DocumentEnd.size());
 }
 
 // Reads "\cf" + digits + " "; returns the index, or -1.
 int ReadRunPrefix(std::string_view body, std::size_t& i)
 {
-    if (!StartsWith(body.substr(i), "\\cf"))
+    if (body.substr(i, 3) != "\\cf")
         return -1;
     i += 3;
     int index = 0;
@@ -51,28 +50,23 @@ int ReadRunPrefix(std::string_view body, std::size_t& i)
     return index;
 }
 
-// Reads escaped text up to the next control word.
+// Reads escaped text up to the next control word; an unescaped brace is an
+// error.
 std::string ReadRunText(std::string_view body, std::size_t& i, std::string& error)
 {
     std::string text;
-    while (i < body.size()) {
-        const char c = body[i];
-        if (c == '{' || c == '}') {
+    for (; i < body.size(); ++i) {
+        if (body[i] == '{' || body[i] == '}') {
             error = "unescaped brace at " + std::to_string(i);
-            return text;
+            break;
         }
-        if (c != '\\') {
-            text += c;
+        if (body[i] == '\\') {
+            const char next = i + 1 < body.size() ? body[i + 1] : '\0';
+            if (next != '\\' && next != '{' && next != '}')
+                break;
             ++i;
-            continue;
         }
-        const char next = i + 1 < body.size() ? body[i + 1] : '\0';
-        if (next == '\\' || next == '{' || next == '}') {
-            text += next;
-            i += 2;
-            continue;
-        }
-        break;
+        text += body[i];
     }
     return text;
 }
@@ -82,10 +76,9 @@ std::string CheckTokens(const std::string& html)
     ThltHTMLRTF highlighter;
     highlighter.SetSource(html);
     const char* next = html.c_str();
-    const char* end = html.c_str() + std::strlen(html.c_str());
+    const char* end = next + std::strlen(next);
     // Progress: at most two empty tokens come between two that advance.
-    std::size_t budget = 3 * (html.size() + 1);
-    for (; !highlighter.AtEnd(); highlighter.NextToken()) {
+    for (std::size_t budget = 3 * (html.size() + 1); !highlighter.AtEnd(); highlighter.NextToken()) {
         const std::string_view token = highlighter.TokenText();
         if (token.data() != next)
             return "token at " + std::to_string(token.data() - html.c_str()) + " leaves a gap or overlaps";
@@ -103,14 +96,15 @@ std::string CheckRuns(const std::string& html, const std::vector<TRtfRun>& runs)
     std::string joined;
     for (std::size_t k = 0; k < runs.size(); ++k) {
         const TRtfRun& run = runs[k];
+        const std::string where = "run " + std::to_string(k);
         if (run.ColorIndex < 1 || run.ColorIndex > 11)
-            return "run " + std::to_string(k) + " has colour index " + std::to_string(run.ColorIndex);
+            return where + " has colour index " + std::to_string(run.ColorIndex);
         if (run.AfterPar != (run.Text == "\r\n"))
-            return "run " + std::to_string(k) + " and its \\par do not match";
+            return where + " and its \\par do not match";
         if (run.Text != "\r\n" && run.Text.find("\r\n") != std::string::npos)
-            return "run " + std::to_string(k) + " holds a CR LF";
-        if (k > 0 && !run.Text.empty() && run.Text[0] == '\n' && !joined.empty() && joined.back() == '\r')
-            return "a CR LF is split before run " + std::to_string(k);
+            return where + " holds a CR LF";
+        if (!run.Text.empty() && run.Text[0] == '\n' && !joined.empty() && joined.back() == '\r')
+            return "a CR LF is split before " + where;
         joined += run.Text;
     }
     return joined == html.c_str() ? "" : "the runs do not give the text back";
@@ -118,14 +112,18 @@ std::string CheckRuns(const std::string& html, const std::vector<TRtfRun>& runs)
 
 } // namespace
 
+std::string Body(const std::string& html)
+{
+    const std::string rtf = HighlightedRtf(html);
+    return HasFixedParts(rtf) ? std::string(BodyOf(rtf)) : "<no fixed start and end>";
+}
+
 std::string ParseRuns(std::string_view body, std::vector<TRtfRun>& runs)
 {
-    std::size_t i = 0;
     std::string error;
-    while (i < body.size() && error.empty()) {
-        TRtfRun run{StartsWith(body.substr(i), "\\par"), 0, {}};
-        if (run.AfterPar)
-            i += 4;
+    for (std::size_t i = 0; i < body.size() && error.empty();) {
+        TRtfRun run{body.substr(i, 4) == "\\par", 0, {}};
+        i += run.AfterPar ? 4 : 0;
         run.ColorIndex = ReadRunPrefix(body, i);
         if (run.ColorIndex < 0)
             return "no run starts at " + std::to_string(i);
@@ -140,13 +138,10 @@ std::string CheckInvariants(const std::string& html)
     if (std::string error = CheckTokens(html); !error.empty())
         return error;
     const std::string rtf = HighlightedRtf(html);
-    if (!StartsWith(rtf, DocumentStart) || rtf.size() < DocumentStart.size() + DocumentEnd.size() ||
-        rtf.compare(rtf.size() - DocumentEnd.size(), DocumentEnd.size(), DocumentEnd) != 0)
+    if (!HasFixedParts(rtf))
         return "the document's fixed start or end is wrong";
     std::vector<TRtfRun> runs;
-    const std::string_view body(rtf.data() + DocumentStart.size(),
-                                rtf.size() - DocumentStart.size() - DocumentEnd.size());
-    if (std::string error = ParseRuns(body, runs); !error.empty())
+    if (std::string error = ParseRuns(BodyOf(rtf), runs); !error.empty())
         return error;
     return CheckRuns(html, runs);
 }

@@ -1,5 +1,6 @@
 // The HTML scanner: token kinds, scan states and run colours.
 
+#include "ExpectBodies.h"
 #include "RtfDocument.h"
 #include "hltHTML.h"
 
@@ -7,68 +8,72 @@
 
 TEST(ScannerTest, WorkedExamples)
 {
-    EXPECT_EQ(Body("<font size=2>"), "\\cf7 <\\cf4 font\\cf5  \\cf3 size\\cf7 =\\cf10 2\\cf7 >");
-    EXPECT_EQ(Body("<p>a&lt;b"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 a\\cf11 &lt;\\cf8 b");
-    EXPECT_EQ(Body("<!-- a -->"), "\\cf2 <!--\\cf2  a -->");
-    EXPECT_EQ(Body("<% x %>"), "\\cf1 <%\\cf1  x %>");
-    EXPECT_EQ(Body("<foo>"), "\\cf7 <\\cf9 foo\\cf7 >");
-    EXPECT_EQ(Body("&amp;x"), "\\cf11 \\cf8 \\cf11 &amp;\\cf8 x");
+    ExpectBodies({
+        {"<font size=2>", "\\cf7 <\\cf4 font\\cf5  \\cf3 size\\cf7 =\\cf10 2\\cf7 >"},
+        {"<p>a&lt;b", "\\cf7 <\\cf4 p\\cf7 >\\cf8 a\\cf11 &lt;\\cf8 b"},
+        {"<!-- a -->", "\\cf2 <!--\\cf2  a -->"},
+        {"<% x %>", "\\cf1 <%\\cf1  x %>"},
+        {"<foo>", "\\cf7 <\\cf9 foo\\cf7 >"},
+        {"&amp;x", "\\cf11 \\cf8 \\cf11 &amp;\\cf8 x"},
+    });
 }
 
 TEST(ScannerTest, WordsBeforeTheFirstTagAreNames)
 {
-    EXPECT_EQ(Body("hello<b>"), "\\cf3 hello<b\\cf7 >");
-    EXPECT_EQ(Body("a b\"c\"=d"), "\\cf3 a\\cf5  \\cf3 b\\cf6 \"c\"\\cf7 =\\cf10 d");
+    ExpectBodies({
+        {"hello<b>", "\\cf3 hello<b\\cf7 >"},
+        {"a b\"c\"=d", "\\cf3 a\\cf5  \\cf3 b\\cf6 \"c\"\\cf7 =\\cf10 d"},
+    });
 }
 
 TEST(ScannerTest, CommentsAndServerBlocks)
 {
-    EXPECT_EQ(Body("<!-->x"), "\\cf2 <!--\\cf2 >\\cf8 x");
-    EXPECT_EQ(Body("<%>x"), "\\cf1 <%\\cf1 >\\cf8 x");
-    // One token per line, the line ends as blanks between; "->" or "%" alone
-    // do not end them.
-    EXPECT_EQ(Body("<!-- a\r\n-> b -->c"), "\\cf2 <!--\\cf2  a\\par\\cf5 \r\n\\cf2 -> b -->\\cf8 c");
-    EXPECT_EQ(Body("<% a >\n% > b %>c"), "\\cf1 <%\\cf1  a >\\cf5 \n\\cf1 % > b %>\\cf8 c");
-    EXPECT_EQ(Body("<%\r\n\r\n//x"), "\\cf1 <%\\par\\cf5 \r\n\\par\\cf5 \r\n\\cf2 //x");
-    EXPECT_EQ(Body("<!--<b>"), "\\cf2 <!--\\cf2 <b>");
+    ExpectBodies({
+        {"<!-->x", "\\cf2 <!--\\cf2 >\\cf8 x"},
+        {"<%>x", "\\cf1 <%\\cf1 >\\cf8 x"},
+        // One token per line, the line ends as blanks between; "->" or "%" alone
+        // do not end them.
+        {"<!-- a\r\n-> b -->c", "\\cf2 <!--\\cf2  a\\par\\cf5 \r\n\\cf2 -> b -->\\cf8 c"},
+        {"<% a >\n% > b %>c", "\\cf1 <%\\cf1  a >\\cf5 \n\\cf1 % > b %>\\cf8 c"},
+        {"<%\r\n\r\n//x", "\\cf1 <%\\par\\cf5 \r\n\\par\\cf5 \r\n\\cf2 //x"},
+        {"<!--<b>", "\\cf2 <!--\\cf2 <b>"},
+    });
 }
 
 TEST(ScannerTest, TagStatesAndValues)
 {
-    EXPECT_EQ(Body("<?xml"), "\\cf7 <\\cf9 \\cf3 ?xml");
-    EXPECT_EQ(Body("<a href=//host/x>"), "\\cf7 <\\cf4 a\\cf5  \\cf3 href\\cf7 =\\cf2 //host/x\\cf7 >");
-    EXPECT_EQ(Body("<a href=\"//host\">"), "\\cf7 <\\cf4 a\\cf5  \\cf3 href\\cf7 =\\cf6 \"//host\"\\cf7 >");
-    EXPECT_EQ(Body("<a b=c\"d>"), "\\cf7 <\\cf4 a\\cf5  \\cf3 b\\cf7 =\\cf10 c\"d\\cf7 >");
-    EXPECT_EQ(Body("<a \"s\" x=>"), "\\cf7 <\\cf4 a\\cf5  \\cf6 \"s\"\\cf5  \\cf3 x\\cf7 =\\cf7 >");
-    EXPECT_EQ(Body("<a t=\"x\r\ny\">"),
-              "\\cf7 <\\cf4 a\\cf5  \\cf3 t\\cf7 =\\cf6 \"x\\par\\cf5 \r\n\\cf3 y\\cf6 \">");
-    EXPECT_EQ(Body("<a &x>"), "\\cf7 <\\cf4 a\\cf5  \\cf5 \\cf8 &x>");
-    // "&" after "=" is scanned by its handler: an empty run that keeps the
-    // colour of the "=", then text.
-    EXPECT_EQ(Body("<a b=&amp;>"), "\\cf7 <\\cf4 a\\cf5  \\cf3 b\\cf7 =\\cf7 \\cf8 \\cf11 &amp;\\cf8 >");
+    ExpectBodies({
+        {"<?xml", "\\cf7 <\\cf9 \\cf3 ?xml"},
+        {"<a href=//host/x>", "\\cf7 <\\cf4 a\\cf5  \\cf3 href\\cf7 =\\cf2 //host/x\\cf7 >"},
+        {"<a href=\"//host\">", "\\cf7 <\\cf4 a\\cf5  \\cf3 href\\cf7 =\\cf6 \"//host\"\\cf7 >"},
+        {"<a b=c\"d>", "\\cf7 <\\cf4 a\\cf5  \\cf3 b\\cf7 =\\cf10 c\"d\\cf7 >"},
+        {"<a \"s\" x=>", "\\cf7 <\\cf4 a\\cf5  \\cf6 \"s\"\\cf5  \\cf3 x\\cf7 =\\cf7 >"},
+        {"<a t=\"x\r\ny\">", "\\cf7 <\\cf4 a\\cf5  \\cf3 t\\cf7 =\\cf6 \"x\\par\\cf5 \r\n\\cf3 y\\cf6 \">"},
+        {"<a &x>", "\\cf7 <\\cf4 a\\cf5  \\cf5 \\cf8 &x>"},
+        // "&" after "=" is scanned by its handler: an empty run that keeps the
+        // colour of the "=", then text.
+        {"<a b=&amp;>", "\\cf7 <\\cf4 a\\cf5  \\cf3 b\\cf7 =\\cf7 \\cf8 \\cf11 &amp;\\cf8 >"},
+    });
 }
 
 TEST(ScannerTest, TextBetweenTags)
 {
-    EXPECT_EQ(Body("<p>a \"b\" = c > d"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 a \"b\" = c > d");
-    EXPECT_EQ(Body("<p>// note\r\n  // more"), "\\cf7 <\\cf4 p\\cf7 >\\cf2 // note\\par\\cf5 \r\n\\cf2   // more");
-    EXPECT_EQ(Body("<p>a\tb"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 a\\cf5 \t\\cf8 b");
-    EXPECT_EQ(Body("<p>&&amp"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 &&amp");
+    ExpectBodies({
+        {"<p>a \"b\" = c > d", "\\cf7 <\\cf4 p\\cf7 >\\cf8 a \"b\" = c > d"},
+        {"<p>// note\r\n  // more", "\\cf7 <\\cf4 p\\cf7 >\\cf2 // note\\par\\cf5 \r\n\\cf2   // more"},
+        {"<p>a\tb", "\\cf7 <\\cf4 p\\cf7 >\\cf8 a\\cf5 \t\\cf8 b"},
+        {"<p>&&amp", "\\cf7 <\\cf4 p\\cf7 >\\cf8 &&amp"},
+    });
 }
 
 TEST(ScannerTest, BlankTokens)
 {
-    EXPECT_EQ(Body("\t\tx"), "\\cf5 \t\\cf5 \t\\cf3 x");
-    EXPECT_EQ(Body("\t  \x01\x1Fx"), "\\cf5 \t  \x01\x1F\\cf3 x");
-    EXPECT_EQ(Body(" \t"), "\\cf5  \\cf5 \t");
-    EXPECT_EQ(Body("\r\r\n\n"), "\\cf5 \r\\par\\cf5 \r\n\\cf5 \n");
-}
-
-TEST(ScannerTest, RtfSpecialCharactersAreEscaped)
-{
-    EXPECT_EQ(Body("<p>a\\b{c}"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 a\\\\b\\{c\\}");
-    EXPECT_EQ(Body("\\par{x}"), "\\cf3 \\\\par\\{x\\}");
-    EXPECT_EQ(Body("<p>0123456789abc{"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 0123456789abc\\{");
+    ExpectBodies({
+        {"\t\tx", "\\cf5 \t\\cf5 \t\\cf3 x"},
+        {"\t  \x01\x1Fx", "\\cf5 \t  \x01\x1F\\cf3 x"},
+        {" \t", "\\cf5  \\cf5 \t"},
+        {"\r\r\n\n", "\\cf5 \r\\par\\cf5 \r\n\\cf5 \n"},
+    });
 }
 
 TEST(ScannerTest, EscapesAtEveryPlaceOfShortAndLongTokens)
@@ -91,6 +96,7 @@ TEST(ScannerTest, EscapesAtEveryPlaceOfShortAndLongTokens)
             }
         }
     }
+    EXPECT_EQ(Body("\\par{x}"), "\\cf3 \\\\par\\{x\\}");
 }
 
 TEST(ScannerTest, LongRunsStopAtTheirFirstStop)

@@ -1,5 +1,6 @@
 // The RTF document writer: fixed pieces, font and colour tables, runs, stream.
 
+#include "ExpectBodies.h"
 #include "RtfDocument.h"
 #include "hltHTML.h"
 
@@ -7,32 +8,25 @@
 
 namespace {
 
-const std::string BaseDocument =
-    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab720{\\fonttbl{\\f0\\fmodern\\fcharset0 Courier New;}}\r\n"
-    "\\deflang1033\\pard\\plain\\f0\\fs20\\f0 \\par }";
-
 class TFakeFontMetrics final : public ThltFontMetricsProvider {
 public:
     ThltFontMetrics Reply{0, 0x31};
     ThltFontMetrics Metrics(const std::string&) const override { return Reply; }
 };
 
-// Installs a fake provider for the length of one test.
-class FontTableTest : public ::testing::Test {
-protected:
-    void SetUp() override { SetFontMetricsProvider(&Fake); }
-    void TearDown() override { SetFontMetricsProvider(nullptr); }
-
-    std::string FontEntry(std::uint8_t charSet, std::uint8_t pitchAndFamily)
-    {
-        Fake.Reply = {charSet, pitchAndFamily};
-        const std::string rtf = ThltRTFSyntax().GetRTF();
-        const std::size_t start = rtf.find("{\\fonttbl") + 9;
-        return rtf.substr(start, rtf.find("}}") + 1 - start);
-    }
-
-    TFakeFontMetrics Fake;
-};
+// The font table of a plain writer, with the given metrics for every font.
+std::string FontTable(ThltFontMetrics metrics, const std::vector<ThltFont>& fonts = {{"Courier New"}})
+{
+    TFakeFontMetrics fake;
+    fake.Reply = metrics;
+    SetFontMetricsProvider(&fake);
+    ThltRTFSyntax writer;
+    writer.SetFontTable(fonts.data(), fonts.size());
+    SetFontMetricsProvider(nullptr);
+    const std::string rtf = writer.GetRTF();
+    const std::size_t start = rtf.find("{\\fonttbl") + 9;
+    return rtf.substr(start, rtf.find("}}\r\n") + 1 - start);
+}
 
 } // namespace
 
@@ -46,20 +40,20 @@ TEST(WriterTest, WorkedExamplesGiveTheExactDocument)
 
 TEST(WriterTest, BaseWriterAloneHasNoColourTableAndNoRuns)
 {
-    EXPECT_EQ(ThltRTFSyntax().GetRTF(), BaseDocument);
+    EXPECT_EQ(ThltRTFSyntax().GetRTF(),
+              "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab720{\\fonttbl{\\f0\\fmodern\\fcharset0 Courier New;}}\r\n"
+              "\\deflang1033\\pard\\plain\\f0\\fs20\\f0 \\par }");
 }
 
-TEST(WriterTest, LineEnds)
+TEST(WriterTest, LineEndsAndBytesAbove127)
 {
     EXPECT_EQ(HighlightedRtf(""), DocumentStart + "\\par }");
-    EXPECT_EQ(Body("<br>\r\n"), "\\cf7 <\\cf4 br\\cf7 >\\par\\cf5 \r\n");
-    // A lone LF or CR is a blank token, but not a line break of the document.
-    EXPECT_EQ(Body("<p>\n<p>\r"), "\\cf7 <\\cf4 p\\cf7 >\\cf5 \n\\cf7 <\\cf4 p\\cf7 >\\cf5 \r");
-}
-
-TEST(WriterTest, BytesAbove127AreWrittenUnchanged)
-{
-    EXPECT_EQ(Body("<p>caf\xE9 \x80\xFF"), "\\cf7 <\\cf4 p\\cf7 >\\cf8 caf\xE9 \x80\xFF");
+    ExpectBodies({
+        {"<br>\r\n", "\\cf7 <\\cf4 br\\cf7 >\\par\\cf5 \r\n"},
+        // A lone LF or CR is a blank token, but not a line break of the document.
+        {"<p>\n<p>\r", "\\cf7 <\\cf4 p\\cf7 >\\cf5 \n\\cf7 <\\cf4 p\\cf7 >\\cf5 \r"},
+        {"<p>caf\xE9 \x80\xFF", "\\cf7 <\\cf4 p\\cf7 >\\cf8 caf\xE9 \x80\xFF"},
+    });
 }
 
 TEST(WriterTest, RunIndexIsWrittenInDecimal)
@@ -72,27 +66,20 @@ TEST(WriterTest, RunIndexIsWrittenInDecimal)
     EXPECT_EQ(run.View(), "\\cf5  x\\cf123 {y}\\cf-1 ");
 }
 
-TEST(WriterTest, ColourEntries)
+TEST(WriterTest, ColourEntriesAndTable)
 {
-    struct TPurple final : ThltColorResolver {
-        ThltColor Resolve(ThltColor) const override { return hltRGB(128, 0, 128); }
-    } purple;
     ThltRTFSyntax writer;
     EXPECT_EQ(writer.ColorEntry(hltRGB(0, 0, 255)), "\\red0\\green0\\blue255;");
     EXPECT_EQ(writer.ColorEntry(0x000080), "\\red128\\green0\\blue0;");
-    EXPECT_EQ(writer.ColorEntry(clNavy), "\\red0\\green0\\blue128;");
     EXPECT_EQ(writer.ColorEntry(clBtnFace), "\\red240\\green240\\blue240;");
-    EXPECT_EQ(writer.ColorEntry(clWindow), "\\red255\\green255\\blue255;");
-    EXPECT_EQ(writer.ColorEntry(clWindowText), "\\red0\\green0\\blue0;");
+    EXPECT_EQ(writer.ColorEntry(clWindow) + writer.ColorEntry(clWindowText), "\\red255\\green255\\blue255;\\red0\\green0\\blue0;");
+    struct TPurple final : ThltColorResolver {
+        ThltColor Resolve(ThltColor) const override { return hltRGB(128, 0, 128); }
+    } purple;
     SetColorResolver(&purple);
-    EXPECT_EQ(writer.ColorEntry(clMenuText), "\\red128\\green0\\blue128;");
-    EXPECT_EQ(writer.ColorEntry(hltRGB(1, 2, 3)), "\\red1\\green2\\blue3;");
+    EXPECT_EQ(writer.ColorEntry(clMenuText) + writer.ColorEntry(clNavy), "\\red128\\green0\\blue128;\\red0\\green0\\blue128;");
     SetColorResolver(nullptr);
-}
 
-TEST(WriterTest, ColourTableStartsWithBlack)
-{
-    ThltRTFSyntax writer;
     writer.SetColorTable(nullptr, 0);
     EXPECT_NE(writer.GetRTF().find("}}\r\n{\\colortbl\\red0\\green0\\blue0;}\r\n\\deflang1033"), std::string::npos);
     const ThltColor colors[] = {hltRGB(255, 0, 0), hltRGB(0, 128, 0)};
@@ -101,61 +88,73 @@ TEST(WriterTest, ColourTableStartsWithBlack)
               std::string::npos);
 }
 
-TEST_F(FontTableTest, CharacterSetWords)
+TEST(WriterTest, FontTableWords)
 {
-    EXPECT_EQ(FontEntry(0, 0x31), "{\\f0\\fmodern\\fcharset0 Courier New;}");
-    EXPECT_EQ(FontEntry(1, 0x31), "{\\f0\\fmodern\\fcharset1 Courier New;}");
-    EXPECT_EQ(FontEntry(2, 0x31), "{\\f0\\fmodern\\fcharset2 Courier New;}");
-    EXPECT_EQ(FontEntry(128, 0x31), "{\\f0\\fmodern\\fcharset128 Courier New;}");
-    EXPECT_EQ(FontEntry(255, 0x31), "{\\f0\\fmodern\\fcharset255 Courier New;}");
-    EXPECT_EQ(FontEntry(77, 0x31), "{\\f0\\fmodern\\ Courier New;}");
-}
-
-TEST_F(FontTableTest, FamilyWordsFromTheHighFourBits)
-{
-    EXPECT_EQ(FontEntry(0, 0x00), "{\\f0\\fdontcare\\fcharset0 Courier New;}");
-    EXPECT_EQ(FontEntry(0, 0x1F), "{\\f0\\froman\\fcharset0 Courier New;}");
-    EXPECT_EQ(FontEntry(0, 0x22), "{\\f0\\fswiss\\fcharset0 Courier New;}");
-    EXPECT_EQ(FontEntry(0, 0x36), "{\\f0\\fmodern\\fcharset0 Courier New;}");
-    EXPECT_EQ(FontEntry(0, 0x40), "{\\f0\\fscript\\fcharset0 Courier New;}");
-    EXPECT_EQ(FontEntry(0, 0x51), "{\\f0\\fdecorative\\fcharset0 Courier New;}");
-    EXPECT_EQ(FontEntry(0, 0x60), "{\\f0\\froman\\fcharset0 Courier New;}");
-    EXPECT_EQ(FontEntry(0, 0xF3), "{\\f0\\froman\\fcharset0 Courier New;}");
-}
-
-TEST_F(FontTableTest, FontsAreNumberedInOrder)
-{
-    Fake.Reply = {0, 0x22};
-    ThltRTFSyntax writer;
-    const ThltFont fonts[] = {{"Arial"}, {"Times New Roman"}};
-    writer.SetFontTable(fonts, 2);
-    const std::string expected = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab720{\\fonttbl"
-                                 "{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fswiss\\fcharset0 Times New Roman;}}\r\n";
-    EXPECT_EQ(writer.GetRTF().substr(0, expected.size()), expected);
+    const struct {
+        ThltFontMetrics Metrics;
+        const char* Words;
+    } cases[] = {
+        {{0, 0x31}, "fmodern\\fcharset0"},   {{1, 0x31}, "fmodern\\fcharset1"},
+        {{2, 0x31}, "fmodern\\fcharset2"},   {{128, 0x31}, "fmodern\\fcharset128"},
+        {{255, 0x31}, "fmodern\\fcharset255"}, {{77, 0x36}, "fmodern\\"},
+        {{0, 0x00}, "fdontcare\\fcharset0"}, {{0, 0x1F}, "froman\\fcharset0"},
+        {{0, 0x22}, "fswiss\\fcharset0"},    {{0, 0x40}, "fscript\\fcharset0"},
+        {{0, 0x51}, "fdecorative\\fcharset0"}, {{0, 0x60}, "froman\\fcharset0"},
+        {{0, 0xF3}, "froman\\fcharset0"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FontTable(c.Metrics), std::string("{\\f0\\") + c.Words + " Courier New;}") << c.Words;
+    EXPECT_EQ(FontTable({0, 0x22}, {{"Arial"}, {"Times New Roman"}}),
+              "{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fswiss\\fcharset0 Times New Roman;}");
 }
 
 TEST(WriterTest, WriteAppendsAtTheStreamPosition)
 {
     const std::string html = "<i>a</i>";
-    ThltHTMLRTF highlighter;
-    highlighter.SetSource(html);
+    ThltHTMLRTF atEnd;
+    atEnd.SetSource(html);
     ThltMemoryStream stream;
     stream.Write("keep");
-    highlighter.WriteRTF(stream);
+    atEnd.WriteRTF(stream);
     EXPECT_EQ(stream.Bytes(), "keep" + HighlightedRtf(html));
+    EXPECT_EQ(stream.Position(), stream.Size());
+
+    ThltHTMLRTF inside;
+    inside.SetSource(html);
+    ThltMemoryStream overwritten;
+    overwritten.Write("0123456789");
+    overwritten.SetPosition(2);
+    inside.WriteRTF(overwritten);
+    EXPECT_EQ(overwritten.Bytes(), "01" + HighlightedRtf(html));
 }
 
-TEST(WriterTest, LargeDocumentEqualsItsPieces)
+TEST(WriterTest, LargeDocumentGoesToAnyStreamWhole)
 {
-    // Much larger than one block of runs, with every run kind.
     std::string html;
-    for (int i = 0; i < 20000; ++i)
-        html += "<a href=\"x\" v=1>t&amp;{\\}</a><!-- c -->\r\n";
     std::string expected = DocumentStart;
-    for (int i = 0; i < 20000; ++i)
+    for (int i = 0; i < 20000; ++i) {
+        html += "<a href=\"x\" v=1>t&amp;{\\}</a><!-- c -->\r\n";
         expected += "\\cf7 <\\cf4 a\\cf5  \\cf3 href\\cf7 =\\cf6 \"x\"\\cf5  \\cf3 v\\cf7 =\\cf10 1\\cf7 >"
                     "\\cf8 t\\cf11 &amp;\\cf8 \\{\\\\\\}\\cf7 <\\cf4 /a\\cf7 >\\cf2 <!--\\cf2  c -->\\par\\cf5 \r\n";
-    EXPECT_EQ(HighlightedRtf(html), expected + "\\par }");
+    }
+    expected += "\\par }";
+    EXPECT_EQ(HighlightedRtf(html), expected);
+
+    // A stream that is not a memory stream gets the same bytes in blocks.
+    struct TCollectingStream final : ThltStream {
+        std::string Bytes;
+        int Writes = 0;
+        void Write(const char* data, std::size_t size) override
+        {
+            Bytes.append(data, size);
+            ++Writes;
+        }
+    } collected;
+    ThltHTMLRTF highlighter;
+    highlighter.SetSource(html);
+    highlighter.WriteRTF(collected);
+    EXPECT_EQ(collected.Bytes, expected);
+    EXPECT_GT(collected.Writes, 1);
 }
 
 TEST(MemoryStreamTest, WritesAtThePositionAndReadsBack)
@@ -164,7 +163,6 @@ TEST(MemoryStreamTest, WritesAtThePositionAndReadsBack)
     stream.Write("abcdef");
     stream.SetPosition(2);
     stream.Write("XY");
-    EXPECT_EQ(stream.Bytes(), "abXYef");
     stream.SetPosition(5);
     stream.Write("123");
     EXPECT_EQ(stream.Bytes(), "abXYe123");
