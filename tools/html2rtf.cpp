@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -98,10 +99,16 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "html2rtf: warning: %s holds a NUL byte; the document stops there\n",
                      inputName.c_str());
 
-    ThltHTMLRTF highlighter;
-    highlighter.SetSource(html);
     ThltMemoryStream stream;
-    highlighter.WriteRTF(stream);
+    try {
+        ThltHTMLRTF highlighter;
+        highlighter.SetSource(html);
+        highlighter.WriteRTF(stream);
+    } catch (const std::exception& failure) {
+        // Too long a text, or no memory for the document.
+        std::fprintf(stderr, "html2rtf: cannot highlight %s: %s\n", inputName.c_str(), failure.what());
+        return 1;
+    }
     if (!WriteOutput(options->Output, stream.Bytes())) {
         ReportFailure("write", options->Output.empty() ? "standard output" : options->Output);
         return 1;
