@@ -1,11 +1,13 @@
 #include "Application.h"
 #include "BrowserView.h"
+#include "FontMetrics.h"
 #include "Startup.h"
 #include "Unit1.h"
 
 int main(int argc, char** argv) {
   TWebBrowser::PrepareEngine();
   TApplication application(argc, argv);
+  StartHighlighter();
   CreateForms();
   Form1->show();
   const int status = TApplication::exec();

@@ -4,7 +4,9 @@
 
 #include "Application.h"
 #include "BrowserView.h"
+#include "EditActions.h"
 #include "ErrorBox.h"
+#include "FileDialogAction.h"
 #include "Fonts.h"
 #include "NewDocument.h"
 #include "ProgramFolder.h"
@@ -12,6 +14,8 @@
 #include "Timer.h"
 #include "Unit3.h"
 #include "Unit4.h"
+#include "Unit5.h"
+#include "hltHTML.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -22,7 +26,11 @@ TForm1* Form1 = nullptr;
 
 namespace {
 constexpr int kStatusPanel0Width = 500;
-const QColor clNavy(0, 0, 128);
+const QColor kNavy(0, 0, 128);
+const QString kOpenFilter = QStringLiteral("Html Files (*.html, *.htm)|*.htm;*.html|All Files(*.*)|*.*");
+const QString kSaveAsFilter =
+    QStringLiteral("Htm Files(*.htm)|*.htm|Html Files(*.html)|*.html|All files(*.*)|*.*");
+const QString kDefaultExt = QStringLiteral("*.htm;*.html");
 }  // namespace
 
 TForm1::TForm1(QWidget* parent)
@@ -38,6 +46,8 @@ TForm1::TForm1(QWidget* parent)
   connect(ui->ActionMainMenuBar1Item5, &QAction::triggered, ui->Action5, &QAction::trigger);
   BuildStatusPanels();
   BuildPopupMenu1();
+  BuildStandardActions();
+  ConnectHandlers();
 }
 
 TForm1::~TForm1() = default;
@@ -60,6 +70,26 @@ void TForm1::BuildPopupMenu1() {
   FPopupMenu1->addActions({ui->EditCopy1, ui->EditCut1, ui->EditPaste1});
   connect(ui->Edit1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { FPopupMenu1->popup(ui->Edit1->mapToGlobal(at)); });
+}
+
+void TForm1::BuildStandardActions() {
+  FEditActions = new TEditActions(ui->EditCopy1, ui->EditCut1, ui->EditPaste1, this);
+  FFileOpen1 = new TFileDialogAction(ui->FileOpen1, TFileDialogAction::fkOpen, kOpenFilter, kDefaultExt, this);
+  FFileOpen1->SetOnAccept([this] { FileOpen1Accept(); });
+  FFileSaveAs1 =
+      new TFileDialogAction(ui->FileSaveAs1, TFileDialogAction::fkSave, kSaveAsFilter, kDefaultExt, this);
+  FFileSaveAs1->SetBeforeExecute([this] { FileSaveAs1BeforeExecute(); });
+  FFileSaveAs1->SetOnAccept([this] { FileSaveAs1Accept(); });
+  connect(ui->FileExit1, &QAction::triggered, this, &QWidget::close);
+}
+
+void TForm1::ConnectHandlers() {
+  ConnectGuarded(ui->Edit1, &TRichEditPane::Change, this, &TForm1::Edit1Change);
+  ConnectGuarded(ui->Edit1, &TRichEditPane::SelectionChange, this, &TForm1::Edit1SelectionChange);
+  ConnectGuarded(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+  ConnectGuarded(ui->CheckBox2, &QCheckBox::toggled, this, &TForm1::CheckBox2Click);
+  ConnectGuarded(ui->Action1, &QAction::triggered, this, &TForm1::Action1Execute);
+  ConnectGuarded(ui->Action2, &QAction::triggered, this, &TForm1::Action2Execute);
 }
 
 QString TForm1::StatusPanelText(int panel) const { return FPanels[panel]->text(); }
@@ -99,11 +129,16 @@ void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
 }
 
+// A failure while closing keeps the window open; otherwise the program ends.
 void TForm1::closeEvent(QCloseEvent* event) {
+  if (!RunGuarded([this] { FormClose(); })) {
+    event->ignore();
+    return;
+  }
   event->accept();
   TApplication::quit();
 }
 
 void TForm1::paintEvent(QPaintEvent*) {
-  QPainter(this).fillRect(rect(), clNavy);
+  QPainter(this).fillRect(rect(), kNavy);
 }

@@ -6,6 +6,9 @@
 
 class QLabel;
 class QMenu;
+class TEditActions;
+class TFileDialogAction;
+class ThltHTMLRTF;
 class TTimer;
 namespace Ui {
 class TForm1;
@@ -22,6 +25,8 @@ public:
   Ui::TForm1& Controls() const { return *ui; }
   TTimer& Timer1() const { return *FTimer1; }
   QMenu& PopupMenu1() const { return *FPopupMenu1; }
+  TFileDialogAction& FileOpen1() const { return *FFileOpen1; }
+  TFileDialogAction& FileSaveAs1() const { return *FFileSaveAs1; }
   QString StatusPanelText(int panel) const;
   void SetStatusPanelText(int panel, const QString& text);
   const QString& CurrentFileName() const { return FCurrentFileName; }
@@ -30,7 +35,20 @@ public:
   // key that window does not take as one of its own.
   void OfferShortcutsTo(QWidget* window);
 
+  // Start-up and shutdown.
   void FormShow();
+  void FormClose();
+  // Document commands.
+  void Action1Execute();
+  void Action2Execute();
+  void FileOpen1Accept();
+  void FileSaveAs1BeforeExecute();
+  void FileSaveAs1Accept();
+  // Highlighting cycle and caret tracking.
+  void Edit1Change();
+  void Edit1SelectionChange();
+  void Button1Click();
+  void CheckBox2Click();
 
 protected:
   void showEvent(QShowEvent* event) override;
@@ -40,14 +58,22 @@ protected:
 private:
   void BuildStatusPanels();
   void BuildPopupMenu1();
+  void BuildStandardActions();
+  void ConnectHandlers();
   void AppendTemplate();
   QString StartPagePath() const;
+  void SetCurrentFileName(const QString& name);
+  void MarkSaved();
 
   std::unique_ptr<Ui::TForm1> ui;
   TTimer* FTimer1;
   QMenu* FPopupMenu1;
   QLabel* FPanels[2];
+  TEditActions* FEditActions;
+  TFileDialogAction* FFileOpen1;
+  TFileDialogAction* FFileSaveAs1;
   QString FCurrentFileName;
+  std::unique_ptr<ThltHTMLRTF> FHighlighter;  // lives for one highlighting pass
   bool FShown = false;
 };
 

@@ -2,7 +2,9 @@
 
 #include "ui_Unit5.h"
 
+#include "ErrorBox.h"
 #include "Fonts.h"
+#include "Unit1.h"
 
 TForm5* Form5 = nullptr;
 
@@ -15,6 +17,18 @@ TForm5::TForm5(QWidget* parent)
   ui->Label1->setFont(SansSerifFont(20));
   ui->Label1->adjustSize();
   ui->dxButton1->setFocus();
+  ConnectGuarded(ui->dxButton1, &QPushButton::clicked, this, &TForm5::dxButton1Click);
+  ConnectGuarded(ui->dxButton2, &QPushButton::clicked, this, &TForm5::dxButton2Click);
 }
 
 TForm5::~TForm5() = default;
+
+// A save that fails raises before the prompt closes, so it stays open to be answered again.
+void TForm5::dxButton1Click() {
+  Form1->Action2Execute();
+  done(QDialog::Accepted);
+}
+
+void TForm5::dxButton2Click() { done(QDialog::Accepted); }
+
+void TForm5::reject() {}

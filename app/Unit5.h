@@ -18,6 +18,12 @@ public:
 
   Ui::TForm5& Controls() const { return *ui; }
 
+  void dxButton1Click();
+  void dxButton2Click();
+
+  // Neither Escape nor the window manager leaves the prompt; only its buttons do.
+  void reject() override;
+
 private:
   std::unique_ptr<Ui::TForm5> ui;
 };

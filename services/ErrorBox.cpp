@@ -18,9 +18,10 @@ void ShowErrorBox(const QString& message) {
   box.exec();
 }
 
-void RunGuarded(const std::function<void()>& body) {
+bool RunGuarded(const std::function<void()>& body) {
   try {
     body();
+    return true;
   } catch (const EVornError& error) {
     ShowErrorBox(error.Message());
   } catch (const std::bad_alloc&) {
@@ -28,4 +29,5 @@ void RunGuarded(const std::function<void()>& body) {
   } catch (const std::exception& error) {
     ShowErrorBox(QString::fromLocal8Bit(error.what()));
   }
+  return false;
 }

@@ -9,8 +9,8 @@ QString ErrorBoxText(const QString& message);  // the message with the full-stop
 void ShowErrorBox(const QString& message);
 
 // Runs a handler body; a failure ends it there and is shown in the error box, so no exception
-// ever crosses Qt's own frames.
-void RunGuarded(const std::function<void()>& body);
+// ever crosses Qt's own frames. Returns whether the body ran to its end.
+bool RunGuarded(const std::function<void()>& body);
 
 // Connects a signal to a handler of the form void Handler() through RunGuarded.
 template <typename Sender, typename Signal, typename Receiver>

@@ -1,38 +1,22 @@
 #include "BrowserView.h"
-#include "ProgramFolder.h"
-#include "RichEditPane.h"
-#include "Startup.h"
-#include "TestSupport.h"
+#include "EditorFixture.h"
 #include "Timer.h"
-#include "Unit1.h"
 #include "Unit3.h"
 #include "Unit4.h"
-#include "ui_Unit1.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
-const char kTemplate[] =
+constexpr char kTemplate[] =
     "<html>\r\n\r\n<head>\r\n<title>New Page</title>\r\n"
     "<meta name=\"GENERATOR\" content=\"Vorn Web Editor 3.0 Basic\">\r\n</head>\r\n";
 
-class StartupTest : public testing::Test {
+class StartupTest : public EditorFixture {
 protected:
-  void SetUp() override {
-    SetProgramFolder(FFolder.path() + '/');
-    WriteFileBytes(FFolder.filePath("vorn.vnx"), "<html><head><title>Start page</title></head></html>");
-    CreateForms();
-  }
-  void TearDown() override {
-    DestroyForms();
-    SetProgramFolder({});
-  }
-  // Shows the main window as the event loop's start does; the splash is closed when it opens.
-  void Start() {
+  // Shows the main window and notes what stood on the screen while the splash was up.
+  void StartWatchingSplash() {
     WhenModalOpens([this](QWidget* modal) {
       FSplashWasModal = modal == Form3;
       FPreviewBeforeSplashClosed = Form4->isVisible();
@@ -41,14 +25,13 @@ protected:
     Form1->show();
   }
 
-  QTemporaryDir FFolder;
   bool FSplashWasModal = false;
   bool FPreviewBeforeSplashClosed = true;
 };
 
 TEST_F(StartupTest, ShowingTheMainWindowRunsTheStartSequence) {
   QSignalSpy loads(&Form4->WebBrowser1(), &QWebEngineView::loadFinished);
-  Start();
+  StartWatchingSplash();
   EXPECT_TRUE(FSplashWasModal);
   EXPECT_FALSE(FPreviewBeforeSplashClosed);
   EXPECT_FALSE(Form3->isVisible());
@@ -57,7 +40,8 @@ TEST_F(StartupTest, ShowingTheMainWindowRunsTheStartSequence) {
   EXPECT_EQ(Form1->Controls().Edit1->LineCount(), 6);
   EXPECT_EQ(Form1->CurrentFileName(), "new.htm");
   EXPECT_EQ(Form1->StatusPanelText(0), "new.htm");
-  EXPECT_EQ(Form1->StatusPanelText(1), "Line: 0 of 0");
+  EXPECT_EQ(Form1->StatusPanelText(1), "Line: 6 of 6");  // the caret follows the appended lines
+  EXPECT_EQ(Form1->Controls().lblsaved->text(), "1");
   EXPECT_FALSE(Form1->Timer1().Enabled());
   EXPECT_TRUE(Form4->isVisible());
 
@@ -81,8 +65,11 @@ TEST_F(StartupTest, MainWindowShortcutsAnswerFromThePreviewExceptItsOwnF1) {
   QSignalSpy previews(Form1->Controls().Action5, &QAction::triggered);
   Form4->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(Form4));
+  WhenModalOpens([](QWidget* dialog) { dialog->close(); }, "QFileDialog");
   QTest::keyClick(Form4, Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(opens.count(), 1);
+  Form4->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form4));
   QTest::keyClick(Form4, Qt::Key_F1);
   EXPECT_EQ(previews.count(), 0);
   EXPECT_TRUE(QTest::qWaitForWindowActive(Form1));

@@ -1,4 +1,5 @@
 #include "ErrorBox.h"
+#include "FileDialogAction.h"
 #include "IntegerText.h"
 #include "JpegImage.h"
 #include "ProgramFolder.h"
@@ -75,6 +76,17 @@ TEST(ErrorBox, AGuardedFailureShowsTheCriticalBoxWithTheTitleAndEndsTheHandler) 
   EXPECT_EQ(text, "Cannot create file /missing/x.htm.");
   EXPECT_EQ(icon, QMessageBox::Critical);
   EXPECT_EQ(buttons, QMessageBox::Ok);
+}
+
+TEST(FileDialogAction, StoredFiltersKeepTheirDescriptionsAndMatchWhatTheyName) {
+  EXPECT_EQ(TFileDialogAction::NameFilters("Html Files (*.html, *.htm)|*.htm;*.html|All Files(*.*)|*.*"),
+            QStringList({"Html Files (*.html, *.htm) (*.htm *.html)", "All Files(*.*) (*)"}));
+  EXPECT_EQ(TFileDialogAction::NameFilters("Htm Files(*.htm)|*.htm|Html Files(*.html)|*.html|All files(*.*)|*.*"),
+            QStringList({"Htm Files(*.htm) (*.htm)", "Html Files(*.html) (*.html)", "All files(*.*) (*)"}));
+  EXPECT_EQ(TFileDialogAction::TrimFolder("/home/u/"), "/home/u");
+  EXPECT_EQ(TFileDialogAction::TrimFolder("/"), "/");
+  EXPECT_EQ(TFileDialogAction::TrimFolder("c:/"), "c:/");
+  EXPECT_EQ(TFileDialogAction::TrimFolder(""), "");
 }
 
 TEST(ProgramFolder, FolderPartRunsToTheLastSeparator) {

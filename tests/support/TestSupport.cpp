@@ -40,17 +40,18 @@ QVariant RunScript(TWebBrowser& browser, const QString& script) {
   return result;
 }
 
-void WhenModalOpens(const std::function<void(QWidget*)>& answer, int timeoutMs) {
+void WhenModalOpens(const std::function<void(QWidget*)>& answer, const char* className, int timeoutMs) {
   auto* poll = new QTimer;
   auto* clock = new QElapsedTimer;
   clock->start();
-  QObject::connect(poll, &QTimer::timeout, [poll, clock, answer, timeoutMs] {
+  QObject::connect(poll, &QTimer::timeout, [poll, clock, answer, className, timeoutMs] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal && clock->elapsed() < timeoutMs) return;
+    const bool wanted = modal && (!className || modal->inherits(className));
+    if (!wanted && clock->elapsed() < timeoutMs) return;
     poll->stop();
     poll->deleteLater();
     delete clock;
-    if (modal) answer(modal);
+    if (wanted) answer(modal);
   });
   poll->start(20);
 }

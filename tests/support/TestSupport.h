@@ -17,5 +17,7 @@ bool WaitForLoad(TWebBrowser& browser, int timeoutMs = 20000);
 // Runs script in the page and returns its result.
 QVariant RunScript(TWebBrowser& browser, const QString& script);
 
-// Answers the next modal window that opens with the given action, from a timer.
-void WhenModalOpens(const std::function<void(QWidget*)>& answer, int timeoutMs = 20000);
+// Answers the next modal window of the given class (any class when null) that becomes the
+// active modal window, from a timer; gives up after timeoutMs.
+void WhenModalOpens(const std::function<void(QWidget*)>& answer, const char* className = nullptr,
+                    int timeoutMs = 20000);

@@ -1,0 +1,77 @@
+// The highlighting pass that runs on every change of the pane, and the caret tracking.
+#include "Unit1.h"
+
+#include "ui_Unit1.h"
+
+#include "IntegerText.h"
+#include "RichEditPane.h"
+#include "Timer.h"
+#include "hltHTML.h"
+
+namespace {
+
+// However a pass ends, later loads and saves of the document read and write plain text, and
+// nothing of the pass survives it.
+class TPassCleanup {
+public:
+  TPassCleanup(TRichEditPane& pane, std::unique_ptr<ThltHTMLRTF>& highlighter)
+      : FPane(pane), FHighlighter(highlighter) {}
+  ~TPassCleanup() {
+    FPane.SetPlainTextMode(true);
+    FHighlighter.reset();
+  }
+  TPassCleanup(const TPassCleanup&) = delete;
+  TPassCleanup& operator=(const TPassCleanup&) = delete;
+
+private:
+  TRichEditPane& FPane;
+  std::unique_ptr<ThltHTMLRTF>& FHighlighter;
+};
+
+}  // namespace
+
+void TForm1::Edit1Change() {
+  TRichEditPane& pane = *ui->Edit1;
+  ui->Edit2->setText(QString::number(pane.CaretLine()));
+  ui->lblsaved->setText(QStringLiteral("1"));
+  FTimer1->SetEnabled(false);
+  const int selStart = pane.SelStart();
+  TPassCleanup cleanup(pane, FHighlighter);
+  FHighlighter = std::make_unique<ThltHTMLRTF>();
+  const std::string text = pane.Text();
+  FHighlighter->SetSource(text);
+  {
+    ThltMemoryStream stream;
+    FHighlighter->WriteRTF(stream);
+    pane.SetPlainTextMode(false);
+    stream.SetPosition(0);
+    pane.LoadFromStream(stream.Bytes().substr(stream.Position()));
+    pane.SetPlainTextMode(true);
+    pane.SetSelStart(selStart);
+    pane.ScrollCaret();
+    pane.SetFocusPane();
+  }
+  FHighlighter.reset();
+  FTimer1->SetEnabled(true);
+}
+
+void TForm1::Edit1SelectionChange() {
+  TRichEditPane& pane = *ui->Edit1;
+  ui->Edit2->setText(QString::number(pane.CaretLine()));
+  SetStatusPanelText(1, QStringLiteral("Line: %1 of %2").arg(ui->Edit2->text()).arg(pane.LineCount()));
+  pane.ScrollCaret();
+  pane.SetFocusPane();
+}
+
+void TForm1::Button1Click() {
+  TRichEditPane& pane = *ui->Edit1;
+  const int line = StrToInt(ui->Edit2->text());
+  pane.SetSelStart(pane.LineIndex(line));
+  pane.ScrollCaret();
+  pane.SetFocusPane();
+}
+
+void TForm1::CheckBox2Click() {
+  ui->Edit1->SetWordWrap(ui->CheckBox2->isChecked());
+  FTimer1->SetEnabled(false);
+}

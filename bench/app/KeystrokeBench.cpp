@@ -1,0 +1,127 @@
+// One keystroke in the middle of a large page, from the key event to the end of the highlighting
+// pass, with the real main window and pane offscreen; and the pass's parts on their own.
+#include "BrowserView.h"
+#include "FontMetrics.h"
+#include "RichEditPane.h"
+#include "RtfReader.h"
+#include "Startup.h"
+#include "Unit1.h"
+#include "hltHTML.h"
+#include "ui_Unit1.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// A page of about size bytes made of the real pages end to end.
+std::string CorpusPage(std::size_t size) {
+  static const char* pages[] = {"rust-book-print.html", "py311-library-stdtypes.html", "git-config.html",
+                                "sqlite-vdbe.html", "libxslt-xslt.html", "fontconfig-user.html"};
+  std::string page;
+  while (page.size() < size) {
+    for (const char* name : pages) {
+      QFile file(QStringLiteral(VORN_CORPUS_DIR "/%1").arg(QLatin1String(name)));
+      if (!file.open(QIODevice::ReadOnly)) continue;
+      page += file.readAll().replace('\0', ' ').toStdString();
+      if (page.size() >= size) break;
+    }
+    if (page.empty()) return std::string(size, 'x');
+  }
+  page.resize(size);
+  return page;
+}
+
+std::string WriteRtf(const std::string& text) {
+  ThltHTMLRTF highlighter;
+  highlighter.SetSource(text);
+  ThltMemoryStream stream;
+  highlighter.WriteRTF(stream);
+  return stream.TakeBytes();
+}
+
+// The main window with the page loaded; the caret in the middle of it.
+class TEditor {
+public:
+  explicit TEditor(std::size_t size, bool fastRecolour) {
+    CreateForms();
+    FPane = Form1->Controls().Edit1;
+    FPane->SetFastRecolour(fastRecolour);
+    Form1->resize(857, 300);
+    const QString path = QDir::temp().filePath(QStringLiteral("vorn-bench.htm"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(QByteArray::fromStdString(CorpusPage(size)));
+    file.close();
+    FPane->LoadFromFile(path);
+    Form1->Controls().lblsaved->setText(QString());
+    FPane->SetSelStart(static_cast<int>(FPane->Text().size() / 2));
+    FPane->setFocus();
+  }
+  ~TEditor() { DestroyForms(); }
+  TEditor(const TEditor&) = delete;
+  TEditor& operator=(const TEditor&) = delete;
+
+  // Types a character, then takes it back: two keystrokes, each one highlighting pass.
+  void TypeAndErase() {
+    QTest::keyClick(FPane, Qt::Key_A);
+    QTest::keyClick(FPane, Qt::Key_Backspace);
+  }
+
+private:
+  TRichEditPane* FPane;
+};
+
+void Keystroke(benchmark::State& state, bool fast) {
+  TEditor editor(static_cast<std::size_t>(state.range(0)), fast);
+  for (auto _ : state) editor.TypeAndErase();
+  state.SetItemsProcessed(2 * state.iterations());
+  state.counters["ms/key"] = benchmark::Counter(2 * state.iterations(),
+                                                benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ms/key"] = state.counters["ms/key"] * 1000;
+}
+
+void BM_KeystrokeFastRecolour(benchmark::State& state) { Keystroke(state, true); }
+void BM_KeystrokeFullReload(benchmark::State& state) { Keystroke(state, false); }
+
+void BM_PartScanAndWriteRtf(benchmark::State& state) {
+  const std::string text = CorpusPage(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) benchmark::DoNotOptimize(WriteRtf(text));
+}
+
+void BM_PartReadRtf(benchmark::State& state) {
+  const std::string rtf = WriteRtf(CorpusPage(static_cast<std::size_t>(state.range(0))));
+  for (auto _ : state) {
+    TRtfDocument document;
+    benchmark::DoNotOptimize(ReadRtf(rtf, document));
+  }
+}
+
+void BM_PartGetText(benchmark::State& state) {
+  TEditor editor(static_cast<std::size_t>(state.range(0)), true);
+  for (auto _ : state) benchmark::DoNotOptimize(Form1->Controls().Edit1->Text());
+}
+
+constexpr int kOneMB = 1 << 20;
+constexpr int kEightMB = 8 << 20;
+
+}  // namespace
+
+BENCHMARK(BM_KeystrokeFastRecolour)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeFullReload)->Arg(kOneMB)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PartScanAndWriteRtf)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PartReadRtf)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PartGetText)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  TWebBrowser::PrepareEngine();
+  QApplication application(argc, argv);
+  StartHighlighter();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,73 @@
+#include "EditActions.h"
+
+#include "ErrorBox.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+
+namespace {
+
+bool HasSelection(QWidget* field) {
+  if (auto* pane = qobject_cast<QPlainTextEdit*>(field)) return pane->textCursor().hasSelection();
+  return static_cast<QLineEdit*>(field)->hasSelectedText();
+}
+
+bool ClipboardHasText() {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  return data && data->hasText();
+}
+
+void CopyFrom(QWidget* field) {
+  if (auto* pane = qobject_cast<QPlainTextEdit*>(field)) return pane->copy();
+  static_cast<QLineEdit*>(field)->copy();
+}
+
+void CutFrom(QWidget* field) {
+  if (auto* pane = qobject_cast<QPlainTextEdit*>(field)) return pane->cut();
+  static_cast<QLineEdit*>(field)->cut();
+}
+
+void PasteInto(QWidget* field) {
+  if (auto* pane = qobject_cast<QPlainTextEdit*>(field)) return pane->paste();
+  static_cast<QLineEdit*>(field)->paste();
+}
+
+}  // namespace
+
+TEditActions::TEditActions(QAction* copy, QAction* cut, QAction* paste, QObject* parent)
+    : QObject(parent), FCopy(copy), FCut(cut), FPaste(paste) {
+  connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+          &TEditActions::Update);
+  connect(FCopy, &QAction::triggered, this, [this] { Run(FCopy, CopyFrom); });
+  connect(FCut, &QAction::triggered, this, [this] { Run(FCut, CutFrom); });
+  connect(FPaste, &QAction::triggered, this, [this] { Run(FPaste, PasteInto); });
+}
+
+QWidget* TEditActions::FocusedTextField() {
+  QWidget* focused = QApplication::focusWidget();
+  if (qobject_cast<QPlainTextEdit*>(focused) || qobject_cast<QLineEdit*>(focused)) return focused;
+  return nullptr;
+}
+
+// Without a focused text field the actions keep the states they last had.
+void TEditActions::Update() {
+  QWidget* field = FocusedTextField();
+  if (!field) return;
+  const bool selection = HasSelection(field);
+  FCopy->setEnabled(selection);
+  FCut->setEnabled(selection);
+  FPaste->setEnabled(ClipboardHasText());
+}
+
+void TEditActions::Run(QAction* action, void (*operation)(QWidget*)) {
+  RunGuarded([&] {
+    Update();
+    QWidget* field = FocusedTextField();
+    if (field && action->isEnabled()) operation(field);
+  });
+}

@@ -1,0 +1,197 @@
+#include "BrowserView.h"
+#include "EditorFixture.h"
+#include "FileDialogAction.h"
+#include "Timer.h"
+#include "Unit4.h"
+#include "Unit5.h"
+#include "ui_Unit5.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+constexpr char kTemplate[] =
+    "<html>\r\n\r\n<head>\r\n<title>New Page</title>\r\n"
+    "<meta name=\"GENERATOR\" content=\"Vorn Web Editor 3.0 Basic\">\r\n</head>\r\n";
+
+// Windows-1252 text with bytes above 127 and both kinds of line end the pane keeps as CR LF.
+const QByteArray kPage = "<p>caf\xe9 \x80 \x9f\x81</p>\r\n<b>x</b>\r\n";
+
+class DocumentTest : public EditorFixture {
+protected:
+  void SetUp() override {
+    EditorFixture::SetUp();
+    Start();
+  }
+  // Answers the next file dialog with a path, or cancels it when the path is empty.
+  static void AnswerFileDialog(const QString& path) {
+    WhenModalOpens([path](QWidget* modal) {
+      auto* dialog = static_cast<QFileDialog*>(modal);
+      if (path.isEmpty()) return dialog->reject();
+      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);  // as the user types it
+      static_cast<QDialog*>(dialog)->accept();
+    }, "QFileDialog");
+  }
+  static void AnswerErrorBox(QString* text) {
+    WhenModalOpens([text](QWidget* box) {
+      *text = static_cast<QMessageBox*>(box)->text();
+      box->close();
+    }, "QMessageBox");
+  }
+  void Open(const QString& path) {
+    AnswerFileDialog(path);
+    ui().FileOpen1->trigger();
+  }
+  void SaveAs(const QString& path) {
+    AnswerFileDialog(path);
+    ui().FileSaveAs1->trigger();
+  }
+  void Type(const char* text) {
+    Edit1().setFocus();
+    QTest::keyClicks(&Edit1(), text);
+  }
+  void Save() { ui().Action2->trigger(); }
+  QString Saved() const { return ui().lblsaved->text(); }
+};
+
+TEST_F(DocumentTest, NewDiscardsChangesWithoutAsking) {
+  Type("<p>draft");
+  Form1->Controls().Action1->trigger();
+  EXPECT_EQ(Edit1().Text(), kTemplate);
+  EXPECT_EQ(Saved(), "");
+  EXPECT_EQ(Form1->CurrentFileName(), "new.htm");
+  EXPECT_EQ(Form1->StatusPanelText(0), "new.htm");
+  EXPECT_FALSE(Form1->Timer1().Enabled());
+  ASSERT_TRUE(WaitForLoad(Form4->WebBrowser1()));
+  EXPECT_EQ(Form4->WebBrowser1().title(), "Start page");
+}
+
+TEST_F(DocumentTest, OpenSaveAndSaveAsRoundTripTheFileByteForByte) {
+  WriteFileBytes(Path("page.htm"), kPage);
+  Open(Path("page.htm"));
+  EXPECT_EQ(Edit1().Text(), kPage.toStdString());
+  EXPECT_EQ(Form1->CurrentFileName(), Path("page.htm"));
+  EXPECT_EQ(Form1->StatusPanelText(0), Path("page.htm"));
+  EXPECT_EQ(Saved(), "");
+  EXPECT_TRUE(Form1->Timer1().Enabled());
+
+  SaveAs(Path("copy.htm"));
+  EXPECT_EQ(ReadFileBytes(Path("copy.htm")), kPage);
+  EXPECT_EQ(Form1->CurrentFileName(), Path("copy.htm"));
+  EXPECT_EQ(Form1->FileSaveAs1().InitialDir(), FFolder.path() + '/');
+
+  Type("!");
+  EXPECT_EQ(Saved(), "1");
+  Save();
+  EXPECT_EQ(ReadFileBytes(Path("copy.htm")).size(), kPage.size() + 1);
+  EXPECT_EQ(Saved(), "");
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")), kPage);
+}
+
+TEST_F(DocumentTest, TheDialogsRememberTheLastConfirmedFileAndFilter) {
+  WriteFileBytes(Path("page.htm"), kPage);
+  Open(Path("page.htm"));
+  QString shownName, shownFilter;
+  WhenModalOpens([&](QWidget* modal) {
+    auto* dialog = static_cast<QFileDialog*>(modal);
+    shownName = dialog->selectedFiles().value(0);
+    shownFilter = dialog->selectedNameFilter();
+    dialog->reject();
+  }, "QFileDialog");
+  ui().FileOpen1->trigger();
+  EXPECT_EQ(shownName, Path("page.htm"));
+  EXPECT_EQ(shownFilter, "Html Files (*.html, *.htm)");
+  EXPECT_EQ(Form1->FileOpen1().FilterIndex(), 1);
+}
+
+TEST_F(DocumentTest, SavingAnUntitledDocumentAsksForANameAndCancellingWritesNothing) {
+  AnswerFileDialog(QString());
+  Save();  // untitled: Save runs Save As, whose dialog is cancelled
+  EXPECT_EQ(Form1->CurrentFileName(), "new.htm");
+  EXPECT_EQ(Saved(), "1");
+  EXPECT_TRUE(QDir(FFolder.path()).entryList(QDir::Files).contains("vorn.vnx"));
+  EXPECT_EQ(QDir(FFolder.path()).entryList(QDir::Files).size(), 1);
+
+  AnswerFileDialog(Path("new.htm"));
+  Save();
+  EXPECT_EQ(ReadFileBytes(Path("new.htm")), QByteArray(kTemplate));
+  EXPECT_EQ(Form1->CurrentFileName(), Path("new.htm"));  // a named document now
+  EXPECT_EQ(Saved(), "");
+}
+
+TEST_F(DocumentTest, AnUnwritableTargetReportsAndKeepsTheDocumentMarkedChanged) {
+  QString message;
+  const QString target = Path("missing/page.htm");
+  AnswerFileDialog(target);
+  AnswerErrorBox(&message);
+  ui().FileSaveAs1->trigger();
+  EXPECT_EQ(message, "Cannot create file " + target + ".");
+  EXPECT_EQ(Saved(), "1");
+  EXPECT_EQ(Form1->CurrentFileName(), "new.htm");
+  EXPECT_EQ(Form1->StatusPanelText(0), "new.htm");
+}
+
+TEST_F(DocumentTest, OpeningAFileThatCannotBeReadChangesNothing) {
+  QString message;
+  AnswerErrorBox(&message);
+  Open(Path("absent.htm"));
+  EXPECT_EQ(message, "Cannot open file " + Path("absent.htm") + ".");
+  EXPECT_EQ(Edit1().Text(), kTemplate);
+  EXPECT_EQ(Form1->CurrentFileName(), "new.htm");
+}
+
+TEST_F(DocumentTest, ClosingUnchangedEndsWithoutThePrompt) {
+  Form1->Controls().Action1->trigger();
+  bool prompted = false;
+  WhenModalOpens([&](QWidget* prompt) {
+    prompted = true;
+    prompt->hide();
+  }, "TForm5", 500);
+  EXPECT_TRUE(Form1->close());
+  QTest::qWait(600);
+  EXPECT_FALSE(prompted);
+}
+
+TEST_F(DocumentTest, ThePromptsNoEndsWithoutSavingAndYesSaves) {
+  WriteFileBytes(Path("page.htm"), kPage);
+  Open(Path("page.htm"));
+  Edit1().SetSelStart(0);
+  Type("x");
+  WhenModalOpens([](QWidget* prompt) {
+    EXPECT_EQ(prompt->windowTitle(), "Do you want to save?");
+    QTest::mouseClick(static_cast<TForm5*>(prompt)->Controls().dxButton2, Qt::LeftButton);
+  }, "TForm5");
+  EXPECT_TRUE(Form1->close());
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")), kPage);
+
+  Form1->show();
+  WhenModalOpens([](QWidget* prompt) {
+    QTest::mouseClick(static_cast<TForm5*>(prompt)->Controls().dxButton1, Qt::LeftButton);
+  }, "TForm5");
+  EXPECT_TRUE(Form1->close());
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")), "x" + kPage);
+  EXPECT_FALSE(Form5->isVisible());
+}
+
+TEST_F(DocumentTest, AFailedSaveAfterYesKeepsThePromptOpen) {
+  QString message;
+  bool stillOpen = false;
+  WhenModalOpens([&](QWidget* prompt) {
+    AnswerFileDialog(Path("missing/page.htm"));
+    AnswerErrorBox(&message);
+    QTest::mouseClick(static_cast<TForm5*>(prompt)->Controls().dxButton1, Qt::LeftButton);
+    stillOpen = prompt->isVisible();
+    QTest::keyClick(prompt, Qt::Key_Escape);
+    stillOpen = stillOpen && prompt->isVisible();
+    QTest::mouseClick(static_cast<TForm5*>(prompt)->Controls().dxButton2, Qt::LeftButton);
+  }, "TForm5");
+  EXPECT_TRUE(Form1->close());
+  EXPECT_EQ(message, "Cannot create file " + Path("missing/page.htm") + ".");
+  EXPECT_TRUE(stillOpen);
+}
+
+}  // namespace

@@ -1,0 +1,136 @@
+#include "EditorFixture.h"
+#include "Timer.h"
+
+#include <QMessageBox>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace {
+
+const QColor kBlue(0, 0, 255), kGreen(0, 128, 0), kBlack(0, 0, 0), kRed(255, 0, 0);
+
+class HighlightingTest : public EditorFixture {
+protected:
+  void SetUp() override {
+    EditorFixture::SetUp();
+    Start();
+  }
+  // The foreground colour the pane shows at a character of a line (black where none is set).
+  QColor ColourAt(int line, int column) const {
+    for (const QTextLayout::FormatRange& range :
+         Edit1().document()->findBlockByNumber(line).layout()->formats())
+      if (column >= range.start && column < range.start + range.length &&
+          range.format.hasProperty(QTextFormat::ForegroundBrush))
+        return range.format.foreground().color();
+    return kBlack;
+  }
+  QList<QColor> MetaLineColours() const {
+    QList<QColor> colours;
+    for (int column : {0, 1, 6, 10, 11, 21, 23, 30, 31, 58}) colours << ColourAt(4, column);
+    return colours;
+  }
+  void PutCaret(int position) {
+    Edit1().SetSelStart(position);
+    Edit1().setFocus();
+  }
+  QString GotoLineFailure(const QString& text) {
+    QString message;
+    WhenModalOpens([&](QWidget* box) {
+      message = static_cast<QMessageBox*>(box)->text();
+      box->close();
+    }, "QMessageBox");
+    ui().Edit2->setText(text);
+    QTest::mouseClick(ui().Button1, Qt::LeftButton);
+    return message;
+  }
+};
+
+TEST_F(HighlightingTest, TypingOneCharacterRecoloursAndKeepsTheCaret) {
+  ui().lblsaved->setText(QString());
+  PutCaret(6);  // after "<html>"
+  QTest::keyClicks(&Edit1(), "<b");
+  EXPECT_EQ(Edit1().Text().substr(0, 10), "<html><b\r\n");
+  EXPECT_EQ(Edit1().SelStart(), 8);
+  EXPECT_EQ(Edit1().SelLength(), 0);
+  EXPECT_EQ(ui().lblsaved->text(), "1");
+  EXPECT_EQ(ui().Edit2->text(), "0");
+  EXPECT_TRUE(Form1->Timer1().Enabled());
+  EXPECT_GT(Form1->Timer1().RemainingTime(), 500);
+  for (int column : {0, 1, 5, 6, 7}) EXPECT_EQ(ColourAt(0, column), kBlue) << column;
+  EXPECT_EQ(MetaLineColours(), QList<QColor>({kBlue, kBlue, kBlack, kBlue, kGreen, kGreen, kBlack,
+                                               kBlue, kGreen, kBlue}));
+  QTest::keyClicks(&Edit1(), "x");  // "<bx" is no listed tag
+  EXPECT_EQ(ColourAt(0, 7), kRed);
+}
+
+TEST_F(HighlightingTest, ThePassGivesBackEveryByteOfTheText) {
+  QByteArray bytes;
+  for (int b = 1; b < 256; ++b)
+    if (b != '\r' && b != '\n') bytes += char(b);
+  bytes += "\r\nline two<b>\\{}</b>\r\n";
+  WriteFileBytes(Path("all.htm"), bytes);
+  Edit1().LoadFromFile(Path("all.htm"));
+  EXPECT_EQ(Edit1().Text(), bytes.toStdString());
+  const int a = bytes.indexOf('A');
+  PutCaret(a);
+  QTest::keyClick(&Edit1(), Qt::Key_Delete);
+  QTest::keyClicks(&Edit1(), "A");
+  EXPECT_EQ(Edit1().Text(), bytes.toStdString());
+  EXPECT_EQ(Edit1().SelStart(), a + 1);
+}
+
+TEST_F(HighlightingTest, DeletingAllTextLeavesAnEmptyPane) {
+  Edit1().selectAll();
+  QTest::keyClick(&Edit1(), Qt::Key_Delete);
+  EXPECT_EQ(Edit1().Text(), "");
+  EXPECT_EQ(Edit1().LineCount(), 0);
+  EXPECT_EQ(ui().lblsaved->text(), "1");
+  EXPECT_EQ(Form1->StatusPanelText(1), "Line: 0 of 0");
+}
+
+TEST_F(HighlightingTest, CaretTrackingShowsTheZeroBasedLineAndTheCount) {
+  PutCaret(0);
+  EXPECT_EQ(ui().Edit2->text(), "0");
+  EXPECT_EQ(Form1->StatusPanelText(1), "Line: 0 of 6");
+  QTest::keyClick(&Edit1(), Qt::Key_Down);
+  QTest::keyClick(&Edit1(), Qt::Key_Down);
+  EXPECT_EQ(Form1->StatusPanelText(1), "Line: 2 of 6");
+  QTest::keyClick(&Edit1(), Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(Form1->StatusPanelText(1), "Line: 6 of 6");
+}
+
+TEST_F(HighlightingTest, GotoLineMovesToTheStartOfTheZeroBasedLine) {
+  ui().Edit2->setText("5");
+  QTest::mouseClick(ui().Button1, Qt::LeftButton);
+  EXPECT_EQ(Edit1().SelStart(), Edit1().LineIndex(5));
+  EXPECT_EQ(Edit1().CaretLine(), 5);
+  EXPECT_EQ(ui().Edit2->text(), "5");
+  EXPECT_EQ(Form1->StatusPanelText(1), "Line: 5 of 6");
+
+  QTest::keyClick(&Edit1(), Qt::Key_End);
+  ui().Edit2->setText("-1");
+  QTest::mouseClick(ui().Button1, Qt::LeftButton);
+  EXPECT_EQ(Edit1().SelStart(), Edit1().LineIndex(5));
+
+  EXPECT_EQ(GotoLineFailure("abc"), "'abc' is not a valid integer value.");
+  EXPECT_EQ(Edit1().SelStart(), Edit1().LineIndex(5));
+
+  ui().Edit2->setText("99");
+  QTest::mouseClick(ui().Button1, Qt::LeftButton);
+  EXPECT_EQ(Edit1().SelStart(), static_cast<int>(Edit1().Text().size()));
+}
+
+TEST_F(HighlightingTest, WordWrapKeepsTheColoursMarksTheDocumentAndCancelsThePreview) {
+  ui().lblsaved->setText(QString());
+  const QList<QColor> before = MetaLineColours();
+  ui().CheckBox2->click();
+  EXPECT_TRUE(Edit1().WordWrap());
+  EXPECT_EQ(MetaLineColours(), before);
+  EXPECT_EQ(ui().lblsaved->text(), "1");
+  EXPECT_FALSE(Form1->Timer1().Enabled());
+  ui().CheckBox2->click();
+  EXPECT_FALSE(Edit1().WordWrap());
+}
+
+}  // namespace
