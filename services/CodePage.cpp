@@ -1,5 +1,7 @@
 #include "CodePage.h"
 
+#include <algorithm>
+
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -41,24 +43,37 @@ QString TCodePage::Decode(std::string_view bytes) {
   return text;
 }
 
+// Written through a pointer into a buffer sized for the text: nearly every unit is ASCII and
+// costs one store; a line break or a reference grows the buffer only when it runs short.
 std::string TCodePage::Encode(QStringView text) {
-  std::string bytes;
-  bytes.reserve(std::size_t(text.size()) + std::size_t(text.size()) / 16);
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i].unicode();
-    if (IsLatin1Direct(unit) && unit != 0) {
-      bytes += char(unit);
-    } else if (unit == QChar::ParagraphSeparator) {
-      bytes += "\r\n";
-    } else {
-      const char32_t character = CodePointAt(text, i);
-      const int byte = character == 0 ? -1 : Byte(character);
-      if (byte >= 0)
-        bytes += char(byte);
-      else
-        AppendReference(bytes, character);
+  const char16_t* const units = text.utf16();
+  const qsizetype count = text.size();
+  std::string bytes(std::size_t(count) + std::size_t(count) / 16 + 16, '\0');
+  std::size_t used = 0;
+  for (qsizetype i = 0; i < count; ++i) {
+    const char16_t unit = units[i];
+    if (unit < 0x80 && unit != 0) {
+      bytes[used++] = char(unit);
+      continue;
     }
+    if (bytes.size() - used < 16) bytes.resize(bytes.size() * 2);
+    if (unit == QChar::ParagraphSeparator) {
+      bytes[used++] = '\r';
+      bytes[used++] = '\n';
+      continue;
+    }
+    const char32_t character = CodePointAt(text, i);
+    const int byte = character == 0 ? -1 : Byte(character);
+    if (byte >= 0) {
+      bytes[used++] = char(byte);
+      continue;
+    }
+    bytes.resize(used);
+    AppendReference(bytes, character);
+    used = bytes.size();
+    bytes.resize(std::max(bytes.size() * 2, std::size_t(count) + 16));
   }
+  bytes.resize(used);
   return bytes;
 }
 
