@@ -14,7 +14,6 @@
 #include "Timer.h"
 #include "Unit3.h"
 #include "Unit4.h"
-#include "Unit5.h"
 #include "hltHTML.h"
 
 #include <QCloseEvent>
