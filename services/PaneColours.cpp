@@ -6,14 +6,11 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
-// What a block was given: its ranges, and the line of which generation's RTF they came from.
+// The ranges a block was given, the formats its layout holds.
 class TPaneColours::TBlockRanges : public QTextBlockUserData {
 public:
-  TBlockRanges(std::vector<TRange> ranges, int generation, int line)
-      : Ranges(std::move(ranges)), Generation(generation), Line(line) {}
+  explicit TBlockRanges(std::vector<TRange> ranges) : Ranges(std::move(ranges)) {}
   std::vector<TRange> Ranges;
-  int Generation;
-  int Line;
 };
 
 TPaneColours::TStyle TPaneColours::StyleOf(const TRtfDocument& rtf, int format) {
@@ -33,6 +30,7 @@ void TPaneColours::Reset(const TStyle& base) {
     block.setUserData(nullptr);
   }
   FBase = base;
+  FAppliedBlocks = -1;
   FEditedFrom = FEditedTo = -1;
   FStyles.clear();
   FFormats.clear();
@@ -61,76 +59,61 @@ QTextCharFormat TPaneColours::CharFormat(const TStyle& style) const {
   return format;
 }
 
-int TPaneColours::Apply(const TRtfDocument& rtf, int generation) {
+// Blocks are visited in order; a block close ahead is reached by stepping, one far ahead by
+// looking it up.
+int TPaneColours::Apply(const TRtfDocument& rtf) {
+  constexpr int StepLimit = 64;
   std::vector<int> styles(rtf.Formats.size());
   for (std::size_t i = 0; i < styles.size(); ++i) styles[i] = StyleIndex(StyleOf(rtf, int(i)));
+  const int lastCharacter = FDocument.characterCount() - 1;
+  const int firstEdited = FEditedFrom < 0 ? -1 : FDocument.findBlock(FEditedFrom).blockNumber();
+  const int lastEdited = FEditedFrom < 0 ? -1 : FDocument.findBlock(std::min(FEditedTo, lastCharacter)).blockNumber();
   FApplying = true;
   int changed = 0;
   int dirtyFrom = -1;
   int dirtyTo = -1;
+  auto flushDirty = [&] {
+    if (dirtyFrom >= 0) FDocument.markContentsDirty(dirtyFrom, dirtyTo - dirtyFrom);
+    dirtyFrom = -1;
+  };
   std::size_t run = 0;
-  int position = 0;
+  QTextBlock block;
   const std::vector<std::int32_t>& sources = rtf.LineSources;
-  int line = 0;
-  for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next(), ++line) {
-    const int length = block.length();
-    auto* given = static_cast<TBlockRanges*>(block.userData());
+  const int lines = FDocument.blockCount();
+  for (int line = 0; line < lines; ++line) {
     const std::int32_t source = std::size_t(line) < sources.size() ? sources[std::size_t(line)] : -1;
-    bool blockChanged = false;
-    if (given != nullptr && source >= 0 && given->Generation == generation - 1 && given->Line == source) {
-      given->Generation = generation;
-      given->Line = line;
+    if (KeepsFormats(line, source, firstEdited, lastEdited)) continue;
+    if (block.isValid() && line > block.blockNumber() && line - block.blockNumber() <= StepLimit) {
+      while (block.blockNumber() < line) block = block.next();
     } else {
-      // Each block separator is CR LF in the RTF text, one character more than in the document.
-      const std::size_t blockStart = std::size_t(position + line);
-      CollectRanges(rtf, styles, run, blockStart, blockStart + std::size_t(length - 1));
-      blockChanged = Store(block, generation, line);
+      block = FDocument.findBlockByNumber(line);
     }
-    if (blockChanged) {
-      ++changed;
-      if (dirtyFrom < 0) dirtyFrom = position;
-      dirtyTo = position + length;
-    } else if (dirtyFrom >= 0) {
-      FDocument.markContentsDirty(dirtyFrom, dirtyTo - dirtyFrom);
-      dirtyFrom = -1;
-    }
-    position += length;
+    const int position = block.position();
+    // Each block separator is CR LF in the RTF text, one character more than in the document.
+    const std::size_t blockStart = std::size_t(position + line);
+    CollectRanges(rtf, styles, run, blockStart, blockStart + std::size_t(block.length() - 1));
+    if (!Store(block)) continue;
+    ++changed;
+    if (dirtyFrom >= 0 && dirtyTo != position) flushDirty();
+    if (dirtyFrom < 0) dirtyFrom = position;
+    dirtyTo = position + block.length();
   }
-  if (dirtyFrom >= 0) FDocument.markContentsDirty(dirtyFrom, dirtyTo - dirtyFrom);
+  flushDirty();
   FApplying = false;
+  FAppliedBlocks = lines;
   FEditedFrom = FEditedTo = -1;
   return changed;
 }
 
-bool TPaneColours::ShowsText(const TRtfDocument& rtf, int generation) const {
-  if (FDocument.blockCount() != int(rtf.LineSources.size())) return false;
-  const std::string_view text = rtf.Text;
-  std::size_t offset = 0;
-  int line = 0;
-  int position = 0;
-  const int lastLine = FDocument.blockCount() - 1;
-  for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next(), ++line) {
-    const std::size_t length = std::size_t(block.length() - 1);
-    const std::size_t end = offset + length;
-    if (end > text.size() || (line == lastLine ? end != text.size() : text.substr(end, 2) != "\r\n"))
-      return false;
-    if (!ShowsLine(block, position, rtf, generation, line) &&
-        !TCodePage::Encodes(block.text(), text.substr(offset, length)))
-      return false;
-    offset = end + 2;
-    position += block.length();
-  }
-  return true;
-}
-
-// The block got its ranges from the line its RTF line was taken from, and has not been edited
-// since, so it holds that line's text.
-bool TPaneColours::ShowsLine(const QTextBlock& block, int start, const TRtfDocument& rtf, int generation,
-                             int line) const {
-  const auto* given = static_cast<const TBlockRanges*>(block.userData());
-  const std::int32_t source = rtf.LineSources[std::size_t(line)];
-  if (given == nullptr || source < 0 || given->Generation != generation - 1 || given->Line != source) return false;
-  return FEditedFrom < 0 || start > FEditedTo || start + block.length() - 1 < FEditedFrom;
+// After an Apply every block holds the formats of its line. A block before the edited ones
+// still has its number, one after them has moved by the lines added or removed; either shows
+// the line it showed then, and when the RTF's line was taken from that one, its formats stand.
+bool TPaneColours::KeepsFormats(int line, std::int32_t source, int firstEdited, int lastEdited) const {
+  if (FAppliedBlocks < 0 || source < 0) return false;
+  if (firstEdited < 0) return source == line;
+  if (line < firstEdited) return source == line;
+  if (line > lastEdited) return source == line - (FDocument.blockCount() - FAppliedBlocks);
+  return false;
 }
 
 // A conservative union of the edited ranges in the document's current positions.
@@ -168,15 +151,11 @@ void TPaneColours::CollectRanges(const TRtfDocument& rtf, const std::vector<int>
 }
 
 // Gives the block the collected ranges unless it already has them; true when it changed.
-bool TPaneColours::Store(QTextBlock& block, int generation, int line) {
+bool TPaneColours::Store(QTextBlock& block) {
   auto* given = static_cast<TBlockRanges*>(block.userData());
-  if (given != nullptr && given->Ranges == FScratch) {
-    given->Generation = generation;
-    given->Line = line;
-    return false;
-  }
+  if (given != nullptr && given->Ranges == FScratch) return false;
   if (given == nullptr && FScratch.empty()) {
-    block.setUserData(new TBlockRanges({}, generation, line));
+    block.setUserData(new TBlockRanges({}));
     return false;
   }
   QList<QTextLayout::FormatRange> formats;
@@ -184,7 +163,7 @@ bool TPaneColours::Store(QTextBlock& block, int generation, int line) {
   for (const TRange& range : FScratch)
     formats.append({range.Start, range.Length, FFormats[std::size_t(range.Style)]});
   block.layout()->setFormats(formats);
-  block.setUserData(new TBlockRanges(FScratch, generation, line));
+  block.setUserData(new TBlockRanges(FScratch));
   return true;
 }
 

@@ -29,15 +29,12 @@ public:
   void Reset(const TStyle& base);
 
   // Lays the runs over the blocks. The RTF's text must be the document's text, CR LF for each
-  // block separator. Each read of RTF is one generation: a block that still shows the line the
-  // RTF's line was taken from unchanged (TRtfDocument::LineSources) in the generation before is
-  // left as it is without comparing. Returns the number of blocks changed.
-  int Apply(const TRtfDocument& rtf, int generation);
+  // block separator. A line the reader took unchanged from the line of the RTF applied before
+  // (TRtfDocument::LineSources) that the same block, untouched since, showed then, keeps its
+  // formats without the block being visited. Returns the number of blocks changed.
+  int Apply(const TRtfDocument& rtf);
 
-  // True when the RTF's text is the document's. A block that still shows the line its RTF line
-  // was taken from, and whose text has not been edited since, is known to hold that text.
-  bool ShowsText(const TRtfDocument& rtf, int generation) const;
-  // Every change of the document's content, for ShowsText.
+  // Every change of the document's content, so Apply knows which blocks were edited.
   void TextChanged(int position, int removed, int added);
 
   // The runs of the document's current formats over text, the document's text as CR LF text.
@@ -56,10 +53,10 @@ private:
 
   int StyleIndex(const TStyle& style);
   QTextCharFormat CharFormat(const TStyle& style) const;
+  bool KeepsFormats(int line, std::int32_t source, int firstEdited, int lastEdited) const;
   void CollectRanges(const TRtfDocument& rtf, const std::vector<int>& styles, std::size_t& run,
                      std::size_t blockStart, std::size_t blockEnd);
-  bool Store(QTextBlock& block, int generation, int line);
-  bool ShowsLine(const QTextBlock& block, int start, const TRtfDocument& rtf, int generation, int line) const;
+  bool Store(QTextBlock& block);
   static const std::vector<TRange>* RangesOf(const QTextBlock& block);
 
   QTextDocument& FDocument;
@@ -68,6 +65,7 @@ private:
   std::vector<QTextCharFormat> FFormats;
   std::vector<TRange> FScratch;
   bool FApplying = false;
+  int FAppliedBlocks = -1;  // the blocks at the last Apply, -1 when none holds formats of its line
   int FEditedFrom = -1;  // the document positions edited since the last Apply, -1 for none
   int FEditedTo = -1;
 };

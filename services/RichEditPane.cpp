@@ -37,7 +37,8 @@ TPaneColours::TStyle BaseStyleOf(const TRtfDocument& rtf) {
 
 }  // namespace
 
-TRichEditPane::TRichEditPane(QWidget* parent) : QPlainTextEdit(parent), FColours(*document()) {
+TRichEditPane::TRichEditPane(QWidget* parent)
+    : QPlainTextEdit(parent), FColours(*document()), FText(*document()) {
   connect(document(), &QTextDocument::contentsChange, this, &TRichEditPane::OnContentsChange);
   connect(document(), &QTextDocument::contentsChanged, this, &TRichEditPane::OnContentsChanged);
   connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TRichEditPane::ReportSelection);
@@ -46,12 +47,12 @@ TRichEditPane::TRichEditPane(QWidget* parent) : QPlainTextEdit(parent), FColours
 
 TRichEditPane::~TRichEditPane() = default;
 
-std::string TRichEditPane::Text() const { return TCodePage::Encode(document()->toRawText()); }
+std::string TRichEditPane::Text() const { return FText.Bytes(); }
 
 void TRichEditPane::Clear() {
   {
     const QScopedValueRollback quiet(FQuiet, true);
-    clear();
+    ReplaceText(QString());
   }
   FinishContentChange();
 }
@@ -106,17 +107,16 @@ bool TRichEditPane::LoadRtf(std::string_view bytes) {
   TRtfReader reader(bytes, &FLastRead);
   TRtfDocument rtf;
   if (!reader.Read(rtf)) return false;
-  ++FGeneration;
-  const bool sameText = FFastRecolour && FColours.ShowsText(rtf, FGeneration);
+  const bool sameText = FFastRecolour && rtf.Text == FText.Bytes();
   {
     const QScopedValueRollback quiet(FQuiet, true);
-    if (!sameText) setPlainText(TCodePage::Decode(rtf.Text));
+    if (!sameText) ReplaceText(TCodePage::Decode(rtf.Text));
     const TPaneColours::TStyle base = BaseStyleOf(rtf);
     if (!sameText || !(base == FColours.Base())) {
       ApplyFont(base);
       FColours.Reset(base);
     }
-    FColours.Apply(rtf, FGeneration);
+    FColours.Apply(rtf);
   }
   FLastRead = reader.Memo(std::move(rtf));
   if (!sameText) FinishContentChange();
@@ -127,11 +127,18 @@ bool TRichEditPane::LoadPlainText(std::string_view bytes) {
   if (HoldsNul(bytes)) return false;
   {
     const QScopedValueRollback quiet(FQuiet, true);
-    setPlainText(TCodePage::Decode(bytes));
+    ReplaceText(TCodePage::Decode(bytes));
     FColours.Reset(FColours.Base());
   }
   FinishContentChange();
   return true;
+}
+
+// A whole new text is encoded afresh when next asked for, not once per change on the way.
+void TRichEditPane::ReplaceText(const QString& text) {
+  FText.Invalidate();
+  setPlainText(text);
+  FText.Invalidate();
 }
 
 void TRichEditPane::ApplyFont(const TPaneColours::TStyle& base) {
@@ -261,6 +268,7 @@ void TRichEditPane::ReportSelection() {
 
 void TRichEditPane::OnContentsChange(int from, int removed, int added) {
   FColours.TextChanged(from, removed, added);
+  FText.Changed(from, added);
   if (FQuiet) return;
   if (!FInputPending) {
     FInputFrom = from;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PaneColours.h"
+#include "PaneText.h"
 #include "RtfReader.h"
 
 #include <QPlainTextEdit>
@@ -55,6 +56,7 @@ private:
   bool Load(std::string_view bytes);
   bool LoadRtf(std::string_view bytes);
   bool LoadPlainText(std::string_view bytes);
+  void ReplaceText(const QString& text);
   void ApplyFont(const TPaneColours::TStyle& base);
   void FinishContentChange();
   void RaiseChange();
@@ -67,8 +69,8 @@ private:
   int DisplayedLine(int documentPosition) const;
 
   TPaneColours FColours;
+  mutable TPaneText FText;
   TRtfReader::TMemo FLastRead;  // lets the next read take the lines that did not change
-  int FGeneration = 0;          // RTF documents read
   bool FPlainTextMode = true;
   bool FFastRecolour = true;
   bool FInChange = false;

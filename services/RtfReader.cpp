@@ -8,6 +8,16 @@
 
 namespace {
 
+// The length of the longest common start of a and b, compared a page at a time.
+std::size_t CommonPrefix(std::string_view a, std::string_view b) {
+  constexpr std::size_t Page = 4096;
+  const std::size_t size = std::min(a.size(), b.size());
+  std::size_t same = 0;
+  while (same + Page <= size && std::memcmp(a.data() + same, b.data() + same, Page) == 0) same += Page;
+  while (same < size && a[same] == b[same]) ++same;
+  return same;
+}
+
 enum TByteClass : unsigned char { bcText, bcBackslash, bcOpen, bcClose, bcIgnored, bcNul };
 
 constexpr std::array<TByteClass, 256> MakeByteClasses() {
@@ -413,7 +423,7 @@ void TRtfReader::PassCheckpoint() {
       FPrevious = nullptr;
     const TCheckpoint* from = MatchingCheckpoint();
     if (from == nullptr) return;
-    const TCheckpoint& to = from[1];
+    const TCheckpoint& to = FurthestMatch(*from);
     TakeLines(*from, to);
     FPos += to.Offset - from->Offset;
     State() = to.State;
@@ -445,10 +455,25 @@ const TRtfReader::TCheckpoint* TRtfReader::MatchingCheckpoint() const {
   return found != previous.end() && found->Offset == offset && matches(index) ? &previous[index] : nullptr;
 }
 
-// Appends the previous document's text, runs and lines between two of its checkpoints.
+// The last checkpoint of the previous document up to which the bytes from here are the ones
+// that follow from there. Reading the same bytes from the same state gives the same document,
+// so the lines up to it read as they did then, and the state there is that checkpoint's.
+const TRtfReader::TCheckpoint& TRtfReader::FurthestMatch(const TCheckpoint& from) const {
+  const std::vector<TCheckpoint>& previous = FPrevious->Checkpoints;
+  const std::size_t same = CommonPrefix(FRtf.substr(FPos), std::string_view(FPrevious->Rtf).substr(from.Offset));
+  // As in MatchingCheckpoint, the byte after the checkpoint must be the same too.
+  const auto after = std::lower_bound(previous.begin() + (&from - previous.data()) + 1, previous.end(),
+                                      from.Offset + same,
+                                      [](const TCheckpoint& c, std::size_t o) { return c.Offset < o; });
+  return after[-1];
+}
+
+// Appends the previous document's text, runs and lines between two of its checkpoints, and the
+// checkpoints between them as this document has them.
 void TRtfReader::TakeLines(const TCheckpoint& from, const TCheckpoint& to) {
   const TRtfDocument& previous = FPrevious->Document;
   TRtfDocument& document = *FDocument;
+  const TCheckpoint here = FCheckpoints.back();
   if (FPreviousFormats.empty())
     for (const TRtfFormat& format : previous.Formats) FPreviousFormats.push_back(InternFormat(format));
   for (std::int32_t line = from.Line; line < to.Line; ++line) document.LineSources.push_back(line);
@@ -458,12 +483,17 @@ void TRtfReader::TakeLines(const TCheckpoint& from, const TCheckpoint& to) {
   const std::vector<TRtfRun>& runs = previous.Runs;
   std::size_t r = from.Run > 0 ? from.Run - 1 : 0;
   while (r < runs.size() && runs[r].Start + runs[r].Length <= from.Text) ++r;
-  if (r >= runs.size() || runs[r].Start >= to.Text) return;
+  if (r >= runs.size() || runs[r].Start >= to.Text) {
+    TakeCheckpoints(here, from, to, std::ptrdiff_t(here.Run) - std::ptrdiff_t(from.Run));
+    return;
+  }
   // Only the first piece can join the last run, and only the first and last are cut: the
   // previous document's runs already differ in format from their neighbours.
   const TRtfRun& first = runs[r];
   AppendRun(FPreviousFormats[std::size_t(first.Format)],
             std::min(first.Start + first.Length, to.Text) - from.Text);
+  // Previous run r is this document's last run now, and each later one follows it in order.
+  TakeCheckpoints(here, from, to, std::ptrdiff_t(document.Runs.size() - 1) - std::ptrdiff_t(r));
   std::size_t end = ++r;
   while (end < runs.size() && runs[end].Start < to.Text) ++end;
   const std::size_t taken = document.Runs.size();
@@ -472,6 +502,16 @@ void TRtfReader::TakeLines(const TCheckpoint& from, const TCheckpoint& to) {
   for (; r < end; ++r, ++out) *out = {runs[r].Start + shift, runs[r].Length, FPreviousFormats[std::size_t(runs[r].Format)]};
   TRtfRun& last = document.Runs.back();
   last.Length = std::min(last.Start + last.Length, to.Text + shift) - last.Start;
+}
+
+// The previous document's checkpoints strictly between from and to, moved to where from is in
+// this document (here); runShift maps the previous document's run numbers to this one's.
+void TRtfReader::TakeCheckpoints(const TCheckpoint& here, const TCheckpoint& from, const TCheckpoint& to,
+                                 std::ptrdiff_t runShift) {
+  for (const TCheckpoint* c = &from + 1; c != &to; ++c)
+    FCheckpoints.push_back({c->Offset - from.Offset + here.Offset, c->Text - from.Text + here.Text,
+                            std::size_t(std::ptrdiff_t(c->Run) + runShift), c->Line - from.Line + here.Line,
+                            c->State});
 }
 
 TRtfReader::TMemo TRtfReader::Memo(TRtfDocument document) {

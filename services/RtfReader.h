@@ -83,7 +83,10 @@ private:
   void WriteBreak();
   void PassCheckpoint();
   const TCheckpoint* MatchingCheckpoint() const;
+  const TCheckpoint& FurthestMatch(const TCheckpoint& from) const;
   void TakeLines(const TCheckpoint& from, const TCheckpoint& to);
+  void TakeCheckpoints(const TCheckpoint& here, const TCheckpoint& from, const TCheckpoint& to,
+                       std::ptrdiff_t runShift);
   void AppendRun(int format, std::size_t length);
   void AppendToText(const char* bytes, std::size_t length);
   void AppendToTable(const char* bytes, std::size_t length);

@@ -16,7 +16,8 @@
 
 namespace {
 
-// A page of about size bytes made of the real pages end to end.
+// A page of about size bytes made of the real pages end to end, with CR LF line breaks as the
+// pane gives its text.
 std::string CorpusPage(std::size_t size) {
   static const char* pages[] = {"rust-book-print.html", "py311-library-stdtypes.html", "git-config.html",
                                 "sqlite-vdbe.html", "libxslt-xslt.html", "fontconfig-user.html"};
@@ -25,7 +26,7 @@ std::string CorpusPage(std::size_t size) {
     for (const char* name : pages) {
       QFile file(QStringLiteral(VORN_CORPUS_DIR "/%1").arg(QLatin1String(name)));
       if (!file.open(QIODevice::ReadOnly)) continue;
-      page += file.readAll().replace('\0', ' ').toStdString();
+      page += file.readAll().replace('\0', ' ').replace("\r\n", "\n").replace("\n", "\r\n").toStdString();
       if (page.size() >= size) break;
     }
     if (page.empty()) return std::string(size, 'x');
@@ -88,6 +89,32 @@ void BM_PartScanAndWriteRtf(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(WriteRtf(text));
 }
 
+void BM_PartScan(benchmark::State& state) {
+  const std::string text = CorpusPage(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    ThltHTMLRTF highlighter;
+    highlighter.SetSource(text);
+    for (; !highlighter.AtEnd(); highlighter.NextToken()) benchmark::DoNotOptimize(highlighter.TokenText());
+  }
+}
+
+// The RTF of a page read with the memo of the page before one character was typed into it.
+void BM_PartReadRtfAfterKeystroke(benchmark::State& state) {
+  std::string text = CorpusPage(static_cast<std::size_t>(state.range(0)));
+  const std::string beforeRtf = WriteRtf(text);
+  TRtfReader before(beforeRtf);
+  TRtfDocument previous;
+  before.Read(previous);
+  const TRtfReader::TMemo memo = before.Memo(std::move(previous));
+  text.insert(text.size() / 2, 1, 'a');
+  const std::string rtf = WriteRtf(text);
+  for (auto _ : state) {
+    TRtfDocument document;
+    TRtfReader reader(rtf, &memo);
+    benchmark::DoNotOptimize(reader.Read(document));
+  }
+}
+
 void BM_PartReadRtf(benchmark::State& state) {
   const std::string rtf = WriteRtf(CorpusPage(static_cast<std::size_t>(state.range(0))));
   for (auto _ : state) {
@@ -110,6 +137,8 @@ constexpr int kEightMB = 8 << 20;
 BENCHMARK(BM_KeystrokeFastRecolour)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeFullReload)->Arg(kOneMB)->Unit(benchmark::kMillisecond)->Iterations(6);
 BENCHMARK(BM_PartScanAndWriteRtf)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PartScan)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PartReadRtfAfterKeystroke)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PartReadRtf)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PartGetText)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
 

@@ -1,3 +1,4 @@
+#include "CodePage.h"
 #include "HighlighterRtf.h"
 #include "RichEditPane.h"
 #include "VornError.h"
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <random>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -384,4 +386,73 @@ TEST_F(RichEditPaneTest, EditedTextIsReloadedEvenWhenItsLinesWereTakenUnchanged)
   LoadRtf(rtf);
   EXPECT_EQ(Pane.Text(), "a\r\nb\r\nc");
   EXPECT_EQ(Changes.count(), changes + 1);
+}
+
+// Edits of every kind at random places, each followed by a recolouring pass whose colours carry
+// from line to line: the text always equals the document's own, and the colours always equal
+// those a full reload of the same document gives.
+TEST_F(RichEditPaneTest, RandomEditsKeepTextAndColoursOfAFullReload) {
+  // A line starting with '<' switches the colour of the lines after it.
+  const auto rtfOf = [](const std::string& text) {
+    bool inside = false;
+    return RtfOfLines(text, [&inside](const std::string& line) {
+      if (!line.empty() && line[0] == '<') inside = !inside;
+      return inside ? 4 : 9;
+    });
+  };
+  QObject::connect(&Pane, &TRichEditPane::Change, [this, &rtfOf] {
+    const int start = Pane.SelStart();
+    LoadRtf(rtfOf(Pane.Text()));
+    Pane.SetSelStart(start);
+  });
+  TRichEditPane reference;
+  reference.SetFastRecolour(false);
+  reference.SetPlainTextMode(false);
+  const auto coloursOf = [](const TRichEditPane& pane) {
+    std::string colours;
+    for (QTextBlock block = pane.document()->firstBlock(); block.isValid(); block = block.next()) {
+      for (const QTextLayout::FormatRange& range : block.layout()->formats())
+        colours += std::to_string(range.start) + '+' + std::to_string(range.length) + ':' +
+                   range.format.foreground().color().name().toStdString() + ' ';
+      colours += '\n';
+    }
+    return colours;
+  };
+  const QString pieces[] = {"a", "<b", "\n", "x\ny\n<z", "\xE9", QString::fromUtf8("\u4E2D"), "\r\n\r\n", "q"};
+  std::mt19937 random(7);
+  const auto below = [&random](int n) { return n <= 0 ? 0 : int(random() % unsigned(n + 1)); };
+  for (int step = 0; step < 300; ++step) {
+    QTextCursor cursor = Pane.textCursor();
+    const int length = Pane.document()->characterCount() - 1;
+    switch (random() % 6) {
+      case 0:
+      case 1:
+        cursor.setPosition(below(length));
+        Pane.setTextCursor(cursor);
+        Type(pieces[random() % std::size(pieces)]);
+        break;
+      case 2: {
+        const int from = below(length);
+        cursor.setPosition(from);
+        cursor.setPosition(std::min(length, from + below(12)), QTextCursor::KeepAnchor);
+        Pane.setTextCursor(cursor);
+        QTest::keyClick(&Pane, Qt::Key_Delete);
+        break;
+      }
+      case 3:
+        cursor.setPosition(below(length));
+        Pane.setTextCursor(cursor);
+        QTest::keyClick(&Pane, random() % 2 ? Qt::Key_Backspace : Qt::Key_Return);
+        break;
+      case 4:
+        Pane.insertPlainText(pieces[random() % std::size(pieces)] + pieces[random() % std::size(pieces)]);
+        break;
+      default:
+        if (random() % 2) Pane.undo(); else Pane.redo();
+    }
+    const std::string text = Pane.Text();
+    ASSERT_EQ(text, TCodePage::Encode(Pane.document()->toRawText())) << "step " << step;
+    reference.LoadFromStream(rtfOf(text));
+    ASSERT_EQ(coloursOf(Pane), coloursOf(reference)) << "step " << step;
+  }
 }

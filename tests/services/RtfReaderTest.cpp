@@ -138,8 +138,11 @@ TEST(RtfReader, LinesTakenFromThePreviousDocumentReadAsIfReadAgain) {
                                   "xone\r\ntwo\r\nthree\r\nfour\r\nten", "one\r\ntwo\r\nthree\r\nfour\r\nten\r\nz"}) {
     const std::string rtf = RtfOfLines(after, colourOf);
     TRtfDocument taken;
-    ASSERT_TRUE(TRtfReader(rtf, &memo).Read(taken));
-    const TRtfDocument fresh = Read(rtf);
+    TRtfReader reader(rtf, &memo);
+    ASSERT_TRUE(reader.Read(taken));
+    TRtfDocument fresh;
+    TRtfReader freshReader(rtf);
+    ASSERT_TRUE(freshReader.Read(fresh));
     ASSERT_EQ(taken.Text, after);
     for (std::size_t i = 0; i < after.size(); ++i) EXPECT_EQ(FormatAt(taken, i), FormatAt(fresh, i)) << after << i;
     // A line said to be taken from the previous document holds that line's text.
@@ -156,6 +159,16 @@ TEST(RtfReader, LinesTakenFromThePreviousDocumentReadAsIfReadAgain) {
       EXPECT_EQ(lineOf(after, line), lineOf(before, std::size_t(taken.LineSources[line])));
     }
     EXPECT_GE(takenLines, 2) << after;
+    // What the read leaves for the next one is what a fresh read leaves.
+    const TRtfReader::TMemo next = reader.Memo(taken);
+    const TRtfReader::TMemo freshNext = freshReader.Memo(fresh);
+    ASSERT_EQ(next.Checkpoints.size(), freshNext.Checkpoints.size()) << after;
+    for (std::size_t i = 0; i < next.Checkpoints.size(); ++i) {
+      const TRtfReader::TCheckpoint& a = next.Checkpoints[i];
+      const TRtfReader::TCheckpoint& b = freshNext.Checkpoints[i];
+      EXPECT_TRUE(a.Offset == b.Offset && a.Text == b.Text && a.Run == b.Run && a.Line == b.Line && a.State == b.State)
+          << after << " checkpoint " << i;
+    }
   }
   // A different colour table makes every line read afresh.
   std::string other = RtfOfLines(before, colourOf);
