@@ -37,6 +37,9 @@ TForm1::TForm1(QWidget* parent)
   ui->setupUi(this);
   setFont(SansSerifFont(11));
   ui->ActionMainMenuBar1->setFixedHeight(25);
+  // Items close up with a narrow margin, so all five captions fit left of the option strip.
+  ui->ActionMainMenuBar1->setStyleSheet(QStringLiteral(
+      "QMenuBar { background: palette(button); spacing: 0px; } QMenuBar::item { padding: 3px 3px; }"));
   ui->StatusBar1->setFixedHeight(19);
   ui->StatusBar1->setAutoFillBackground(true);
   move(88, 12);

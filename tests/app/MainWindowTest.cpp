@@ -76,6 +76,13 @@ TEST_F(MainWindowTest, MenuBarHasFiveItemsWithTheirSubItemsInOrder) {
   EXPECT_EQ(Captions(items[3]->menu()->actions()), QStringList({"&Help", "&About"}));
   EXPECT_EQ(items[4]->menu(), nullptr);
 
+  // Every caption shows whole, left of the option strip that shares the menu row.
+  const QList<QWidget*> strip = {ui.check3, ui.dxButton1, ui.Check1, ui.CheckBox2, ui.CheckBox1, ui.Edit2, ui.Button1};
+  for (QAction* item : items)
+    for (const QWidget* control : strip)
+      EXPECT_FALSE(ui.ActionMainMenuBar1->actionGeometry(item).intersects(control->geometry()))
+          << item->text().toStdString() << " under " << control->objectName().toStdString();
+
   int previewCommands = 0;
   QObject::connect(ui.Action5, &QAction::triggered, [&] { ++previewCommands; });
   items[4]->trigger();
