@@ -77,38 +77,6 @@ std::string TCodePage::Encode(QStringView text) {
   return bytes;
 }
 
-bool TCodePage::Encodes(QStringView text, std::string_view bytes) noexcept {
-  constexpr qsizetype Chunk = 16;
-  const char16_t* const units = text.utf16();
-  const auto* const data = reinterpret_cast<const unsigned char*>(bytes.data());
-  const qsizetype count = text.size();
-  const std::size_t size = bytes.size();
-  qsizetype i = 0;
-  std::size_t j = 0;
-  while (i < count) {
-    // Runs of ASCII, nearly all of a page, are compared sixteen at a time.
-    if (i + Chunk <= count && j + Chunk <= size) {
-      unsigned difference = 0;
-      for (qsizetype k = 0; k < Chunk; ++k) difference |= unsigned(units[i + k] ^ data[j + k]) | (data[j + k] & 0x80u);
-      if (difference == 0) {
-        i += Chunk;
-        j += Chunk;
-        continue;
-      }
-    }
-    const char16_t unit = units[i++];
-    if (unit == QChar::ParagraphSeparator) {
-      if (bytes.substr(j, 2) != "\r\n") return false;
-      j += 2;
-    } else {
-      // A character the code page cannot hold equals no byte's character.
-      if (j >= size || unit == 0 || Char(data[j]) != unit) return false;
-      ++j;
-    }
-  }
-  return j == size;
-}
-
 QString TCodePage::Reference(char32_t character) {
   std::string reference;
   AppendReference(reference, character);

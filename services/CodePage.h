@@ -20,9 +20,6 @@ public:
   static QString Decode(std::string_view bytes);
   // A paragraph separator, the way a text document stores a line break, becomes CR LF.
   static std::string Encode(QStringView text);
-  // True when Encode(text) gives exactly bytes, for text and bytes without NUL; quicker, as
-  // nothing is built.
-  static bool Encodes(QStringView text, std::string_view bytes) noexcept;
   static QString Reference(char32_t character);
   // The code point starting at text[i]; a surrogate pair counts as one and advances i past it.
   static char32_t CodePointAt(QStringView text, qsizetype& i) noexcept;

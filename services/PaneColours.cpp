@@ -1,7 +1,5 @@
 #include "PaneColours.h"
 
-#include "CodePage.h"
-
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -110,8 +108,7 @@ int TPaneColours::Apply(const TRtfDocument& rtf) {
 // the line it showed then, and when the RTF's line was taken from that one, its formats stand.
 bool TPaneColours::KeepsFormats(int line, std::int32_t source, int firstEdited, int lastEdited) const {
   if (FAppliedBlocks < 0 || source < 0) return false;
-  if (firstEdited < 0) return source == line;
-  if (line < firstEdited) return source == line;
+  if (firstEdited < 0 || line < firstEdited) return source == line;
   if (line > lastEdited) return source == line - (FDocument.blockCount() - FAppliedBlocks);
   return false;
 }

@@ -69,7 +69,7 @@ private:
   int DisplayedLine(int documentPosition) const;
 
   TPaneColours FColours;
-  mutable TPaneText FText;
+  mutable TPaneText FText;      // what Text() gives, kept up to date as the content changes
   TRtfReader::TMemo FLastRead;  // lets the next read take the lines that did not change
   bool FPlainTextMode = true;
   bool FFastRecolour = true;
