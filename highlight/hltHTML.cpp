@@ -124,6 +124,12 @@ void ThltHTMLRTF::BuildCharHandlers()
         FCharHandlers[code] = handler;
 }
 
+// The same document as the base writes, with this scanner's operations called directly.
+void ThltHTMLRTF::WriteRTF(ThltStream& stream)
+{
+    WriteDocument(*this, stream);
+}
+
 void ThltHTMLRTF::EscapeText(std::string_view& text, std::string& scratch)
 {
     if (NeedsEscape(text, ReadableFrom(text)))

@@ -53,6 +53,7 @@ public:
     std::string_view TokenText() override;
     int TokenColorIndex() override;
     void BeginScan(const std::string& text, int lineNumber) override;
+    void WriteRTF(ThltStream& stream) override;
 
     // Tag-name recognition. TagKind classifies the word at position as a
     // listed tag, an unlisted tag or a plain name and leaves its length in

@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr std::string_view LineBreak = "\r\n";
 constexpr std::string_view TextStart = "\\f0 ";
 constexpr std::string_view DocumentEnd = "\\par }";
 
@@ -95,42 +94,42 @@ void ThltRTFSyntax::SetSource(const std::string& text)
 
 void ThltRTFSyntax::WriteRTF(ThltStream& stream)
 {
-    // The runs go straight into a memory stream's own buffer, reserved up
-    // front for about three bytes per source byte; any other stream gets them
-    // in blocks of about ChunkSize.
-    ThltRunBuffer* direct = stream.BeginAppend();
-    ThltRunBuffer chunk(direct ? 0 : 2 * ChunkSize);
-    ThltRunBuffer& out = direct ? *direct : chunk;
-    const std::size_t flushAt = direct ? std::numeric_limits<std::size_t>::max() : ChunkSize;
-    const std::string_view pieces[] = {FHeader, FFontTable, FFontTableEnd, FColorTable, FDefaults, TextStart};
-    if (direct) {
+    WriteDocument(*this, stream);
+}
+
+// The runs go straight into a memory stream's own buffer, reserved up front
+// for about three bytes per source byte; any other stream gets them in blocks
+// of about ChunkSize.
+ThltRTFSyntax::TDocumentOutput::TDocumentOutput(const ThltRTFSyntax& syntax, ThltStream& stream)
+    : FStream(stream), FDirect(stream.BeginAppend()), FChunk(FDirect ? 0 : 2 * ChunkSize),
+      FOut(FDirect ? *FDirect : FChunk),
+      FFlushAt(FDirect ? std::numeric_limits<std::size_t>::max() : ChunkSize)
+{
+    const std::string_view pieces[] = {syntax.FHeader,     syntax.FFontTable, syntax.FFontTableEnd,
+                                       syntax.FColorTable, syntax.FDefaults,  TextStart};
+    if (FDirect) {
         std::size_t fixed = DocumentEnd.size();
         for (const std::string_view piece : pieces)
             fixed += piece.size();
-        direct->Reserve(direct->Size() + fixed + 3 * FSourceSize);
+        FDirect->Reserve(FDirect->Size() + fixed + 3 * syntax.FSourceSize);
     }
     for (const std::string_view piece : pieces)
-        out.Append(piece);
-    std::string scratch;
-    while (!AtEnd()) {
-        std::string_view text = TokenText();
-        const int colorIndex = TokenColorIndex();
-        EscapeText(text, scratch);
-        // No blank after "\par": the run that follows starts with a backslash.
-        if (text == LineBreak)
-            out.Append("\\par");
-        FormatToken(colorIndex, text, out);
-        if (out.Size() >= flushAt) {
-            stream.Write(out.View());
-            out.Clear();
-        }
-        NextToken();
-    }
-    out.Append(DocumentEnd);
-    if (direct)
-        stream.EndAppend();
+        FOut.Append(piece);
+}
+
+void ThltRTFSyntax::TDocumentOutput::Flush()
+{
+    FStream.Write(FOut.View());
+    FOut.Clear();
+}
+
+void ThltRTFSyntax::TDocumentOutput::Finish()
+{
+    FOut.Append(DocumentEnd);
+    if (FDirect)
+        FStream.EndAppend();
     else
-        stream.Write(out.View());
+        FStream.Write(FOut.View());
 }
 
 std::string ThltRTFSyntax::GetRTF()

@@ -49,6 +49,13 @@ public:
     void SetFontTable(const ThltFont* fonts, std::size_t count);
 
 protected:
+    // Writes the document of the text scanner has been given. The scanner's
+    // static type picks how its per-token operations are called: a final
+    // class that passes itself has them called directly, not through the
+    // virtual table, so they can be inlined into the loop.
+    template <class TScanner>
+    static void WriteDocument(TScanner& scanner, ThltStream& stream);
+
     // Appends "\cf" + the index in decimal + a blank + the text. readable is
     // how many bytes may be read from the text's start, at least its size:
     // a short token that may read on into its source is copied as one block.
@@ -70,6 +77,8 @@ protected:
     }
 
 private:
+    class TDocumentOutput;
+
     // A run whose index has no prefix made in advance.
     static void AppendRareRun(ThltRunBuffer& run, int colorIndex, std::string_view text);
 
@@ -83,3 +92,49 @@ private:
     // reserve room for the document at once.
     std::size_t FSourceSize = 0;
 };
+
+// Where a document's bytes go while it is written: the fixed opening at
+// construction, the runs through Runs, the closing at Finish.
+class ThltRTFSyntax::TDocumentOutput {
+public:
+    TDocumentOutput(const ThltRTFSyntax& syntax, ThltStream& stream);
+    TDocumentOutput(const TDocumentOutput&) = delete;
+    TDocumentOutput& operator=(const TDocumentOutput&) = delete;
+
+    ThltRunBuffer& Runs() { return FOut; }
+    void RunWritten()
+    {
+        if (FOut.Size() >= FFlushAt)
+            Flush();
+    }
+    void Finish();
+
+private:
+    void Flush();
+
+    ThltStream& FStream;
+    ThltRunBuffer* FDirect;
+    ThltRunBuffer FChunk;
+    ThltRunBuffer& FOut;
+    std::size_t FFlushAt;
+};
+
+template <class TScanner>
+void ThltRTFSyntax::WriteDocument(TScanner& scanner, ThltStream& stream)
+{
+    TDocumentOutput output(scanner, stream);
+    ThltRunBuffer& out = output.Runs();
+    std::string scratch;
+    while (!scanner.AtEnd()) {
+        std::string_view text = scanner.TokenText();
+        const int colorIndex = scanner.TokenColorIndex();
+        scanner.EscapeText(text, scratch);
+        // No blank after "\par": the run that follows starts with a backslash.
+        if (text == "\r\n")
+            out.Append("\\par");
+        scanner.FormatToken(colorIndex, text, out);
+        output.RunWritten();
+        scanner.NextToken();
+    }
+    output.Finish();
+}
