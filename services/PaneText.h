@@ -12,7 +12,7 @@ class QTextDocument;
 // is encoded afresh from the document when next asked for.
 class TPaneText {
 public:
-  explicit TPaneText(const QTextDocument& document) : FDocument(document) {}
+  explicit TPaneText(QTextDocument& document) : FDocument(document) {}
 
   const std::string& Bytes();
   // A change the document reports: the characters from position on, added long, are new.
@@ -21,11 +21,9 @@ public:
   void Invalidate() { FExact = false; }
 
 private:
-  bool Encode(int from, int to, std::string& bytes) const;
-  std::size_t ByteOffset(int position) const;
   std::size_t ByteLength() const;
 
-  const QTextDocument& FDocument;
+  QTextDocument& FDocument;
   std::string FBytes;
   bool FExact = false;
 };
