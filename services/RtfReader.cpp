@@ -462,9 +462,8 @@ const TRtfReader::TCheckpoint& TRtfReader::FurthestMatch(const TCheckpoint& from
   const std::vector<TCheckpoint>& previous = FPrevious->Checkpoints;
   const std::size_t same = CommonPrefix(FRtf.substr(FPos), std::string_view(FPrevious->Rtf).substr(from.Offset));
   // As in MatchingCheckpoint, the byte after the checkpoint must be the same too.
-  const auto after = std::lower_bound(previous.begin() + (&from - previous.data()) + 1, previous.end(),
-                                      from.Offset + same,
-                                      [](const TCheckpoint& c, std::size_t o) { return c.Offset < o; });
+  const TCheckpoint* after = std::lower_bound(&from + 1, previous.data() + previous.size(), from.Offset + same,
+                                              [](const TCheckpoint& c, std::size_t o) { return c.Offset < o; });
   return after[-1];
 }
 
