@@ -2,11 +2,11 @@
 
 #include "CodePage.h"
 #include "PanePositions.h"
+#include "RegularFile.h"
 #include "RtfWriter.h"
 #include "VornError.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include <QMimeData>
 #include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -81,21 +81,28 @@ void TRichEditPane::LoadFromStream(std::string_view bytes) {
 
 // A file holding a NUL would lose everything after it, so it is refused before anything changes.
 void TRichEditPane::LoadFromFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) throw EVornError("Cannot open file " + path);
-  const QByteArray bytes = file.readAll();
-  const std::string_view view(bytes.constData(), std::size_t(bytes.size()));
-  if (file.error() != QFileDevice::NoError || HoldsNul(view) || !Load(view))
-    throw EVornError("Cannot open file " + path);
+  const std::optional<QByteArray> bytes = TRegularFile::Read(path);
+  if (!bytes) throw EVornError("Cannot open file " + path);
+  const std::string_view view(bytes->constData(), std::size_t(bytes->size()));
+  if (HoldsNul(view) || !Load(view)) throw EVornError("Cannot open file " + path);
 }
 
 void TRichEditPane::SaveToFile(const QString& path) const {
-  const std::string bytes =
-      FPlainTextMode ? Text() : TRtfWriter::Write(FColours.Document(Text()));
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) throw EVornError("Cannot create file " + path);
-  if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit())
-    throw EVornError("Failed to Save Stream");
+  TRegularFile::Write(path, FPlainTextMode ? Text() : TRtfWriter::Write(FColours.Document(Text())));
+}
+
+bool TRichEditPane::canInsertFromMimeData(const QMimeData* source) const {
+  return source != nullptr && source->hasText();
+}
+
+// Qt's own insertion reads the first format of the data without asking whether there is one,
+// so data without text never reaches it; formatting would not outlive the next highlighting
+// pass anyway.
+void TRichEditPane::insertFromMimeData(const QMimeData* source) {
+  if (!canInsertFromMimeData(source)) return;
+  QMimeData text;
+  text.setText(source->text());
+  QPlainTextEdit::insertFromMimeData(&text);
 }
 
 // RTF while plain-text mode is off, and plain text when that is on or the bytes are not RTF.

@@ -31,7 +31,7 @@ public:
   // Replaces the whole content with the document in bytes (the stream from its current position).
   void LoadFromStream(std::string_view bytes);  // "Failed to Load Stream"
   void LoadFromFile(const QString& path);       // "Cannot open file %s"
-  void SaveToFile(const QString& path) const;   // "Cannot create file %s", "Failed to Save Stream"; atomic
+  void SaveToFile(const QString& path) const;   // "Cannot create file %s", "Failed to Save Stream"
 
   int LineCount() const;  // displayed lines, an empty last line not counted
   int SelStart() const;
@@ -51,6 +51,11 @@ public:
 signals:
   void Change();           // after a content change, never while a Change handler runs
   void SelectionChange();  // after the selection or caret moved
+
+protected:
+  // Every paste and drop comes here: data is taken only when it holds text, and only the text.
+  bool canInsertFromMimeData(const QMimeData* source) const override;
+  void insertFromMimeData(const QMimeData* source) override;
 
 private:
   bool Load(std::string_view bytes);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QImage>
 #include <QMimeData>
 #include <QEventLoop>
@@ -94,5 +95,77 @@ TEST_F(EditActionsTest, WithTheFocusInTheLineBoxTheActionsWorkOnIt) {
   Idle();
   EXPECT_FALSE(CutEnabled());
 }
+
+}  // namespace
+
+namespace {
+
+// The clipboard states a fresh desktop session or a closed source program leaves behind.
+void SetClipboard(QClipboard::Mode mode, const char* state) {
+  QClipboard& clipboard = *QGuiApplication::clipboard();
+  if (!qstrcmp(state, "empty")) return clipboard.clear(mode);
+  auto* data = new QMimeData;
+  if (!qstrcmp(state, "picture")) data->setImageData(QImage(4, 4, QImage::Format_RGB32));
+  if (!qstrcmp(state, "text")) data->setText("<b>");
+  clipboard.setMimeData(data, mode);
+}
+
+class PasteTest : public EditActionsTest, public testing::WithParamInterface<const char*> {
+protected:
+  // Each route, with the text it should leave when the clipboard holds "<b>" and nothing else.
+  void PasteByKeys() {
+    QTest::keyClick(&Edit1(), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(&Edit1(), Qt::Key_Insert, Qt::ShiftModifier);
+  }
+  void PasteByMiddleClick() {
+    QTest::mouseClick(Edit1().viewport(), Qt::MiddleButton, Qt::NoModifier, QPoint(2, 2));
+  }
+  void PasteByDrop(const char* state) {
+    auto* data = new QMimeData;
+    if (!qstrcmp(state, "picture")) data->setImageData(QImage(4, 4, QImage::Format_RGB32));
+    if (!qstrcmp(state, "text")) data->setText("<b>");
+    const QPoint at(2, 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Edit1().viewport(), &enter);
+    QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Edit1().viewport(), &drop);
+    delete data;
+  }
+};
+
+TEST_P(PasteTest, EveryRouteTakesTextAndIgnoresAnythingElse) {
+  const char* state = GetParam();
+  const bool text = !qstrcmp(state, "text");
+  SetClipboard(QClipboard::Clipboard, state);
+  Edit1().SetSelStart(0);
+  const std::string before = Edit1().Text();
+  Idle();
+  PasteByKeys();
+  ui().EditPaste1->trigger();
+  EXPECT_EQ(Edit1().Text(), (text ? "<b><b><b>" : "") + before);
+
+  const QString line = ui().Edit2->text();
+  QTest::keyClick(ui().Edit2, Qt::Key_V, Qt::ControlModifier);
+  if (!text) EXPECT_EQ(ui().Edit2->text(), line);
+
+  Edit1().SetSelStart(0);
+  const std::string beforeDrop = Edit1().Text();
+  PasteByDrop(state);
+  EXPECT_EQ(Edit1().Text(), (text ? "<b>" : "") + beforeDrop);
+
+  if (!QGuiApplication::clipboard()->supportsSelection()) {
+    std::printf("[ SKIPPED  ] middle-click paste: this platform has no selection clipboard\n");
+    return;
+  }
+  SetClipboard(QClipboard::Selection, state);
+  const std::string beforeClick = Edit1().Text();
+  PasteByMiddleClick();
+  EXPECT_EQ(Edit1().Text().size(), beforeClick.size() + (text ? 3 : 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(ClipboardStates, PasteTest, testing::Values("empty", "no formats", "picture", "text"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                           return info.param[0] == 'n' ? std::string("noformats") : std::string(info.param);
+                         });
 
 }  // namespace
