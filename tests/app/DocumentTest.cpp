@@ -1,6 +1,7 @@
 #include "BrowserView.h"
 #include "EditorFixture.h"
 #include "FileDialogAction.h"
+#include "RegularFile.h"
 #include "Timer.h"
 #include "Unit4.h"
 #include "Unit5.h"
@@ -12,6 +13,13 @@
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -144,6 +152,52 @@ TEST_F(DocumentTest, OpeningAFileThatCannotBeReadChangesNothing) {
   EXPECT_EQ(message, "Cannot open file " + Path("absent.htm") + ".");
   EXPECT_EQ(Edit1().Text(), kTemplate);
   EXPECT_EQ(Form1->CurrentFileName(), "new.htm");
+}
+
+// Names that are not documents: a FIFO nobody writes to, a link to an endless device and a
+// file over the size limit fail at once with the usual message, and nothing changes.
+TEST_F(DocumentTest, OpenRefusesAnythingButARegularFileAtOnce) {
+  ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.htm")).constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link("/dev/zero", Path("zero.htm")));
+  QFile big(Path("big.htm"));
+  ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(TRegularFile::MaxSize + 1));
+  big.close();
+  // Should the open wait on the FIFO, a writer comes after a while and the test fails.
+  std::promise<void> opened;
+  std::thread writer([&, done = opened.get_future()] {
+    if (done.wait_for(std::chrono::seconds(10)) == std::future_status::ready) return;
+    const int fd = ::open(QFile::encodeName(Path("pipe.htm")).constData(), O_WRONLY | O_NONBLOCK);
+    if (fd >= 0 && ::write(fd, "waited", 6) == 6) ::close(fd);
+  });
+  for (const char* name : {"pipe.htm", "zero.htm", "big.htm"}) {
+    QString message;
+    AnswerErrorBox(&message);
+    Open(Path(name));
+    EXPECT_EQ(message, "Cannot open file " + Path(name) + ".");
+    EXPECT_EQ(Edit1().Text(), kTemplate);
+    EXPECT_EQ(Form1->CurrentFileName(), "new.htm");
+  }
+  opened.set_value();
+  writer.join();
+}
+
+TEST_F(DocumentTest, SaveAsLeavesAFifoOrADeviceAsItWas) {
+  QStringList targets{Path("pipe.htm")};
+  ASSERT_EQ(::mkfifo(QFile::encodeName(targets[0]).constData(), 0600), 0);
+  if (::mknod(QFile::encodeName(Path("null.htm")).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+    targets << Path("null.htm");
+  else
+    std::printf("[ SKIPPED  ] no device node: mknod is not permitted here\n");
+  for (const QString& target : targets) {
+    QString message;
+    AnswerFileDialog(target);
+    AnswerErrorBox(&message);
+    ui().FileSaveAs1->trigger();
+    EXPECT_EQ(message, "Cannot create file " + target + ".");
+    EXPECT_FALSE(QFileInfo(target).isFile());
+    EXPECT_EQ(Saved(), "1");
+    EXPECT_EQ(Form1->CurrentFileName(), "new.htm");
+  }
 }
 
 TEST_F(DocumentTest, ClosingUnchangedEndsWithoutThePrompt) {
