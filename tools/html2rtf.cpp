@@ -11,6 +11,9 @@
 #include <optional>
 #include <string>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const char* const Usage = "usage: html2rtf FILE|- [-o OUT]\n"
@@ -68,16 +71,55 @@ bool ReadInput(const std::string& name, std::string& bytes)
     return ok;
 }
 
+bool WriteAll(std::FILE* file, std::string_view bytes)
+{
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return (std::fflush(file) == 0) && ok;
+}
+
+// The mode a newly created file would get, or the replaced file's own.
+mode_t ModeFor(const struct stat* existing)
+{
+    if (existing)
+        return existing->st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// OUT is written to a temporary file beside it and renamed over it only once the whole document
+// is on disk, so a failed write (a full disk, say) leaves the old OUT as it was. A FIFO or a
+// device named as OUT is a stream, and is written to directly.
+bool WriteFile(const std::string& name, std::string_view bytes)
+{
+    struct stat status {};
+    const bool exists = ::stat(name.c_str(), &status) == 0;
+    if (exists && !S_ISREG(status.st_mode)) {
+        std::FILE* file = std::fopen(name.c_str(), "wb");
+        if (!file)
+            return false;
+        const bool ok = WriteAll(file, bytes);
+        return (std::fclose(file) == 0) && ok;
+    }
+    std::string temporary = name + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0)
+        return false;
+    std::FILE* file = ::fdopen(fd, "wb");
+    bool ok = file && WriteAll(file, bytes) && ::fchmod(fd, ModeFor(exists ? &status : nullptr)) == 0 &&
+              ::fsync(fd) == 0;
+    ok = (file ? std::fclose(file) == 0 : ::close(fd) == 0) && ok;
+    if (ok && ::rename(temporary.c_str(), name.c_str()) == 0)
+        return true;
+    const int failure = errno;
+    ::unlink(temporary.c_str());
+    errno = failure;
+    return false;
+}
+
 bool WriteOutput(const std::string& name, std::string_view bytes)
 {
-    std::FILE* file = name.empty() ? stdout : std::fopen(name.c_str(), "wb");
-    if (!file)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = (std::fflush(file) == 0) && ok;
-    if (file != stdout)
-        ok = (std::fclose(file) == 0) && ok;
-    return ok;
+    return name.empty() ? WriteAll(stdout, bytes) : WriteFile(name, bytes);
 }
 
 } // namespace

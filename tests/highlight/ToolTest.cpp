@@ -24,10 +24,12 @@ protected:
     }
     void TearDown() override { fs::remove_all(Folder); }
 
-    // Runs html2rtf in the test's folder; standard error goes to err.txt.
-    int RunTool(const std::string& arguments)
+    // Runs html2rtf in the test's folder after the shell commands in setUp; standard error goes
+    // to err.txt.
+    int RunTool(const std::string& arguments, const std::string& setUp = {})
     {
-        const std::string command = "cd '" + Folder.string() + "' && '" HTML2RTF_PATH "' " + arguments + " 2> err.txt";
+        const std::string command =
+            "cd '" + Folder.string() + "' && " + setUp + "'" HTML2RTF_PATH "' " + arguments + " 2> err.txt";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -58,4 +60,21 @@ TEST_F(ToolTest, FailuresAndUsage)
         EXPECT_EQ(RunTool(usage), 2) << usage;
         EXPECT_NE(Errors().find("usage: html2rtf"), std::string::npos);
     }
+}
+
+// A write that fails part way (here at a file size limit, as on a full disk) leaves OUT whole.
+TEST_F(ToolTest, AFailedWriteKeepsTheOldOutput)
+{
+    std::ofstream(Folder / "big.html", std::ios::binary) << std::string(200000, 'x');
+    std::ofstream(Folder / "out.rtf", std::ios::binary) << "old output";
+    EXPECT_EQ(RunTool("big.html -o out.rtf", "trap '' XFSZ; ulimit -f 64; "), 1);
+    EXPECT_NE(Errors().find("cannot write out.rtf"), std::string::npos);
+    EXPECT_EQ(ReadFile(Folder / "out.rtf"), "old output");
+    for (const auto& entry : fs::directory_iterator(Folder))
+        EXPECT_EQ(entry.path().filename().string().rfind("out.rtf.", 0), std::string::npos) << entry.path();
+
+    EXPECT_EQ(RunTool("in.html -o /dev/full"), 1);
+    EXPECT_NE(Errors().find("cannot write /dev/full"), std::string::npos);
+    ASSERT_EQ(RunTool("in.html -o out.rtf"), 0);
+    EXPECT_EQ(ReadFile(Folder / "out.rtf"), HighlightedRtf(Html));
 }
