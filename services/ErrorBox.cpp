@@ -3,8 +3,23 @@
 #include "Application.h"
 #include "VornError.h"
 
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <new>
+
+namespace {
+
+constexpr int kTitleBarControls = 160;  // the icon, buttons and margins of a title bar
+
+// The caption in bold, as title bars draw it, beside the title bar's controls.
+int CaptionWidth(const QWidget& box) {
+  QFont caption = box.font();
+  caption.setBold(true);
+  return QFontMetrics(caption).horizontalAdvance(box.windowTitle()) + kTitleBarControls;
+}
+
+}  // namespace
 
 QString ErrorBoxText(const QString& message) {
   if (!message.isEmpty() && message.back() > QLatin1Char('.'))
@@ -12,9 +27,14 @@ QString ErrorBoxText(const QString& message) {
   return message;
 }
 
+// A message box sizes itself to its text alone, and the window manager then cuts a caption
+// longer than a short message; a strut across the box keeps it as wide as its caption needs.
 void ShowErrorBox(const QString& message) {
   QMessageBox box(QMessageBox::Critical, TApplication::Title(),
                   ErrorBoxText(message), QMessageBox::Ok, QApplication::activeWindow());
+  auto* grid = static_cast<QGridLayout*>(box.layout());
+  grid->addItem(new QSpacerItem(CaptionWidth(box), 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                grid->rowCount(), 0, 1, grid->columnCount());
   box.exec();
 }
 

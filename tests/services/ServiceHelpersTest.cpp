@@ -57,6 +57,7 @@ TEST(ErrorBox, AGuardedFailureShowsTheCriticalBoxWithTheTitleAndEndsTheHandler) 
   QString caption, text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QMessageBox::StandardButtons buttons;
+  int width = 0, captionWidth = 0;
   WhenModalOpens([&](QWidget* modal) {
     auto* box = qobject_cast<QMessageBox*>(modal);
     ASSERT_NE(box, nullptr);
@@ -64,6 +65,10 @@ TEST(ErrorBox, AGuardedFailureShowsTheCriticalBoxWithTheTitleAndEndsTheHandler) 
     text = box->text();
     icon = box->icon();
     buttons = box->standardButtons();
+    width = box->width();
+    QFont bold = box->font();
+    bold.setBold(true);
+    captionWidth = QFontMetrics(bold).horizontalAdvance(caption);
     box->accept();
   });
   bool after = false;
@@ -76,6 +81,7 @@ TEST(ErrorBox, AGuardedFailureShowsTheCriticalBoxWithTheTitleAndEndsTheHandler) 
   EXPECT_EQ(text, "Cannot create file /missing/x.htm.");
   EXPECT_EQ(icon, QMessageBox::Critical);
   EXPECT_EQ(buttons, QMessageBox::Ok);
+  EXPECT_GE(width, captionWidth + 120);  // room for the caption beside the title bar's buttons
 }
 
 TEST(FileDialogAction, StoredFiltersKeepTheirDescriptionsAndMatchWhatTheyName) {
