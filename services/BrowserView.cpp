@@ -6,14 +6,38 @@
 #include <QCoreApplication>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <unistd.h>
+
+namespace {
+
+const QString kOfflineScriptName = QStringLiteral("offline");
+
+QWebEngineScript OfflineScript() {
+  QWebEngineScript script;
+  script.setName(kOfflineScriptName);
+  script.setSourceCode(QStringLiteral(
+      "for (const name of ['RTCPeerConnection', 'webkitRTCPeerConnection']) delete window[name];"));
+  script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+  script.setWorldId(QWebEngineScript::MainWorld);
+  script.setRunsOnSubFrames(true);
+  return script;
+}
+
+}  // namespace
 
 void TWebBrowser::PrepareEngine() {
   TLocalFileScheme::Register();
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   // The engine's sandbox cannot run as root; everyone else keeps it.
   if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  // The engine counts every response of a custom scheme as the page's own, so a local picture
+  // drawn on a canvas could be read back; reading any canvas is refused instead.
+  QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+  flags.append(" --disable-reading-from-canvas");
+  qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
 }
 
 TWebBrowser::TWebBrowser(QWidget* parent)
@@ -23,8 +47,11 @@ TWebBrowser::TWebBrowser(QWidget* parent)
       FGuard(new TRequestGuard(FProfile)) {
   FProfile->installUrlSchemeHandler(TLocalFileScheme::Name, FScheme);
   FProfile->setUrlRequestInterceptor(FGuard);
-  FProfile->settings()->setDefaultTextEncoding(QStringLiteral("windows-1252"));
-  FProfile->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+  QWebEngineSettings& settings = *FProfile->settings();
+  settings.setDefaultTextEncoding(QStringLiteral("windows-1252"));
+  settings.setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+  settings.setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
+  settings.setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
   setPage(new QWebEnginePage(FProfile, this));
 }
 
@@ -41,4 +68,13 @@ void TWebBrowser::GoForward() { forward(); }
 
 bool TWebBrowser::Offline() const { return FGuard->Offline(); }
 
-void TWebBrowser::SetOffline(bool offline) { FGuard->SetOffline(offline); }
+// Peer connections reach their servers without a request the guard could refuse, so documents
+// made while offline are given none.
+void TWebBrowser::SetOffline(bool offline) {
+  const bool goingOffline = offline && !FGuard->Offline();
+  FGuard->SetOffline(offline);
+  QWebEngineScriptCollection& scripts = *FProfile->scripts();
+  for (const QWebEngineScript& script : scripts.find(kOfflineScriptName)) scripts.remove(script);
+  if (offline) scripts.insert(OfflineScript());
+  if (goingOffline && TLocalFileScheme::Owns(url())) reload();
+}

@@ -9,6 +9,24 @@ class TRequestGuard;
 
 // The preview's browser: navigates to local files, walks its history, and can be kept off the
 // network. It is the only code that drives the web engine.
+//
+// A previewed page is untrusted: it may come from anywhere. What it may do:
+// - It shows as a web page, with the files beside it: pictures, style sheets, scripts, fonts,
+//   media and frames, each served only for the use that suits its type (a text file is never
+//   run as a script). Local files are served through our own scheme only; no page can load a
+//   file: URL.
+// - Its script reads no local file: every document has an opaque origin of its own, so no page
+//   reads a frame or another document; fetch, XHR, workers and every other data request for a
+//   local file are refused; no canvas can be read back, so a local picture's pixels stay unread.
+//   Of a local style sheet or script it uses, a page learns what using it shows: the styles,
+//   the globals and, unlike on the web, the style sheet's rules.
+// - A remote page never reaches a local file, by link, frame or resource.
+// - Online, remote resources of every kind load as in a browser. Offline, every request for the
+//   network is refused before a connection is made, and a local page is reloaded, so that the
+//   connections it opened while online close. Peer connections (WebRTC) reach their servers
+//   without a request: documents made while offline have no peer-connection constructor. A
+//   script that reaches the window of a frame it made in the same turn, before the engine has
+//   set that frame up, still finds one there.
 class TWebBrowser : public QWebEngineView {
   Q_OBJECT
 

@@ -1,20 +1,29 @@
 #include "LocalFileScheme.h"
 
+#include "RegularFile.h"
+
 #include <QBuffer>
-#include <QFile>
+#include <QFileInfo>
 #include <QMimeDatabase>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
 const QByteArray TLocalFileScheme::Name = QByteArrayLiteral("vornfile");
 
+// NoAccessAllowed gives every document of the scheme an opaque origin of its own, so no page
+// reads another or a frame it shows. The scheme is not local to the engine: its pages load
+// remote resources as web pages do, and they cannot load file: URLs. CORS requests for the
+// scheme are answered, so fonts and module scripts beside a page load; which requests may be
+// made at all, the request guard decides.
 void TLocalFileScheme::Register() {
-  // Path syntax gives every page an opaque origin, so script in a previewed page cannot read
-  // other local files; LocalScheme keeps network pages from reaching them at all.
   QWebEngineUrlScheme scheme(Name);
   scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-  scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
+  scheme.setFlags(QWebEngineUrlScheme::NoAccessAllowed | QWebEngineUrlScheme::CorsEnabled);
   QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+bool TLocalFileScheme::Owns(const QUrl& url) {
+  return url.scheme().compare(QLatin1String(Name), Qt::CaseInsensitive) == 0;
 }
 
 QUrl TLocalFileScheme::UrlForPath(const QString& absolutePath) {
@@ -31,13 +40,13 @@ QString TLocalFileScheme::MimeTypeForPath(const QString& path) {
 
 void TLocalFileScheme::requestStarted(QWebEngineUrlRequestJob* job) {
   const QString path = job->requestUrl().path(QUrl::FullyDecoded);
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    job->fail(file.exists() ? QWebEngineUrlRequestJob::RequestDenied
-                            : QWebEngineUrlRequestJob::UrlNotFound);
+  std::optional<QByteArray> bytes = TRegularFile::Read(path);
+  if (!bytes) {
+    job->fail(QFileInfo::exists(path) ? QWebEngineUrlRequestJob::RequestDenied
+                                      : QWebEngineUrlRequestJob::UrlNotFound);
     return;
   }
   auto* body = new QBuffer(job);
-  body->setData(file.readAll());
+  body->setData(std::move(*bytes));
   job->reply(MimeTypeForPath(path).toLatin1(), body);
 }

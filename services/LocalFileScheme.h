@@ -7,7 +7,9 @@
 
 // Serves local files to the browser under a scheme of its own, so that a ".vnx" page renders
 // as HTML whatever its extension, relative references resolve against the page's folder, and
-// every request reads the file afresh (a rewritten page shows its new content).
+// every request reads the file afresh (a rewritten page shows its new content). Only regular
+// files within the size limit are served: a page naming a FIFO or a device cannot freeze the
+// program. What a page may ask of it is the request guard's business.
 class TLocalFileScheme : public QWebEngineUrlSchemeHandler {
   Q_OBJECT
 
@@ -16,6 +18,7 @@ public:
 
   // Must run before the application object exists.
   static void Register();
+  static bool Owns(const QUrl& url);
   static QUrl UrlForPath(const QString& absolutePath);
   static QString MimeTypeForPath(const QString& path);
 
