@@ -13,6 +13,7 @@ void CreateForms() {
   Form2 = new TForm2;
   Form3 = new TForm3;
   Form4 = new TForm4;
+  Form1->CheckBox1Click();  // the browser and "Working offline" agree from the first moment
   Form5 = new TForm5;
   Form1->OfferShortcutsTo(Form4);
 }

@@ -90,6 +90,7 @@ void TForm1::ConnectHandlers() {
   ConnectGuarded(ui->Edit1, &TRichEditPane::SelectionChange, this, &TForm1::Edit1SelectionChange);
   ConnectGuarded(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
   ConnectGuarded(ui->CheckBox2, &QCheckBox::toggled, this, &TForm1::CheckBox2Click);
+  ConnectGuarded(ui->CheckBox1, &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
   ConnectGuarded(ui->Action1, &QAction::triggered, this, &TForm1::Action1Execute);
   ConnectGuarded(ui->Action2, &QAction::triggered, this, &TForm1::Action2Execute);
 }

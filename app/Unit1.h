@@ -49,6 +49,8 @@ public:
   void Edit1SelectionChange();
   void Button1Click();
   void CheckBox2Click();
+  // Preview coordination.
+  void CheckBox1Click();
 
 protected:
   void showEvent(QShowEvent* event) override;

@@ -49,6 +49,15 @@ TEST_F(StartupTest, ShowingTheMainWindowRunsTheStartSequence) {
   EXPECT_EQ(Form4->WebBrowser1().title(), "Start page");
 }
 
+TEST_F(StartupTest, TheBrowserIsOfflineWhileWorkingOfflineIsChecked) {
+  EXPECT_TRUE(Form1->Controls().CheckBox1->isChecked());
+  EXPECT_TRUE(Form4->WebBrowser1().Offline());
+  Form1->Controls().CheckBox1->click();
+  EXPECT_FALSE(Form4->WebBrowser1().Offline());
+  Form1->Controls().CheckBox1->click();
+  EXPECT_TRUE(Form4->WebBrowser1().Offline());
+}
+
 TEST_F(StartupTest, SplashTimerCountsFromCreationAndClosesTheSplash) {
   EXPECT_TRUE(Form3->Timer1().Enabled());
   EXPECT_EQ(Form3->Timer1().Interval(), 6000);

@@ -1,0 +1,9 @@
+// The preview coordination of the code window.
+#include "Unit1.h"
+
+#include "ui_Unit1.h"
+
+#include "BrowserView.h"
+#include "Unit4.h"
+
+void TForm1::CheckBox1Click() { Form4->WebBrowser1().SetOffline(ui->CheckBox1->isChecked()); }
