@@ -8,6 +8,7 @@
 #include "ui_Unit5.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -36,11 +37,14 @@ protected:
     EditorFixture::SetUp();
     Start();
   }
-  // Answers the next file dialog with a path, or cancels it when the path is empty.
+  // Answers the next file dialog with a path, or cancels it when the path is empty. The name of
+  // the dialog's last use may stand selected in its listing; typing into the focused name field
+  // drops it, as clearing the selection does here.
   static void AnswerFileDialog(const QString& path) {
     WhenModalOpens([path](QWidget* modal) {
       auto* dialog = static_cast<QFileDialog*>(modal);
       if (path.isEmpty()) return dialog->reject();
+      for (auto* listing : dialog->findChildren<QAbstractItemView*>()) listing->clearSelection();
       dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);  // as the user types it
       static_cast<QDialog*>(dialog)->accept();
     }, "QFileDialog");
