@@ -1,7 +1,5 @@
 #include "FontMetrics.h"
 
-#include "hltHTML.h"
-
 #include <QFont>
 #include <QFontInfo>
 
@@ -21,10 +19,4 @@ ThltFontMetrics TQtFontMetrics::Metrics(const std::string& fontName) const {
   if (resolved.fixedPitch()) return {kAnsiCharSet, static_cast<std::uint8_t>(kModern | kFixedPitch)};
   const std::uint8_t family = resolved.styleHint() == QFont::Serif ? kRoman : kSwiss;
   return {kAnsiCharSet, static_cast<std::uint8_t>(family | kVariablePitch)};
-}
-
-void StartHighlighter() {
-  static const TQtFontMetrics metrics;
-  BuildTagCharValues();
-  SetFontMetricsProvider(&metrics);
 }

@@ -9,6 +9,3 @@ class TQtFontMetrics : public ThltFontMetricsProvider {
 public:
   ThltFontMetrics Metrics(const std::string& fontName) const override;
 };
-
-// Fills the highlighter's shared tables and installs the metrics provider; runs once at start.
-void StartHighlighter();

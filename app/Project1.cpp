@@ -1,6 +1,5 @@
 #include "Application.h"
-#include "BrowserView.h"
-#include "FontMetrics.h"
+#include "WebBrowser.h"
 #include "Startup.h"
 #include "Unit1.h"
 

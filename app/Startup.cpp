@@ -1,11 +1,17 @@
 #include "Startup.h"
 
 #include "Application.h"
+#include "FontMetrics.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit3.h"
 #include "Unit4.h"
 #include "Unit5.h"
+
+void StartHighlighter() {
+  static const TQtFontMetrics metrics;
+  SetFontMetricsProvider(&metrics);
+}
 
 void CreateForms() {
   Form1 = new TForm1;

@@ -3,7 +3,7 @@
 #include "ui_Unit1.h"
 
 #include "Application.h"
-#include "BrowserView.h"
+#include "WebBrowser.h"
 #include "EditActions.h"
 #include "ErrorBox.h"
 #include "FileDialogAction.h"

@@ -22,7 +22,6 @@ public:
   explicit TForm1(QWidget* parent = nullptr);
   ~TForm1() override;
 
-  Ui::TForm1& Controls() const { return *ui; }
   TTimer& Timer1() const { return *FTimer1; }
   QMenu& PopupMenu1() const { return *FPopupMenu1; }
   TFileDialogAction& FileOpen1() const { return *FFileOpen1; }

@@ -3,9 +3,9 @@
 
 #include "ui_Unit1.h"
 
-#include "BrowserView.h"
+#include "WebBrowser.h"
 #include "FileDialogAction.h"
-#include "ProgramFolder.h"
+#include "FilePath.h"
 #include "RichEditPane.h"
 #include "Timer.h"
 #include "Unit4.h"

@@ -3,7 +3,7 @@
 
 #include "ui_Unit1.h"
 
-#include "BrowserView.h"
+#include "WebBrowser.h"
 #include "Unit4.h"
 
 void TForm1::CheckBox1Click() { Form4->WebBrowser1().SetOffline(ui->CheckBox1->isChecked()); }

@@ -17,7 +17,6 @@ public:
   explicit TForm3(QWidget* parent = nullptr);
   ~TForm3() override;
 
-  Ui::TForm3& Controls() const { return *ui; }
   TTimer& Timer1() const { return *FTimer1; }
 
   void Timer1Timer();

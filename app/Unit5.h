@@ -16,7 +16,6 @@ public:
   explicit TForm5(QWidget* parent = nullptr);
   ~TForm5() override;
 
-  Ui::TForm5& Controls() const { return *ui; }
 
   void dxButton1Click();
   void dxButton2Click();

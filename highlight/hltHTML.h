@@ -2,6 +2,7 @@
 
 #include "hltSyntax.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,10 +35,9 @@ enum THtmlScanState : std::uint8_t {
 };
 
 // The values that tag-name hashing sums: "A" to "Z" and "a" to "z" 1 to 26,
-// "/" 122, "!" 123, every other code 0. Filled once at program start and only
-// read afterwards.
-extern std::int32_t TagCharValue[256];
-void BuildTagCharValues();
+// "/" 122, "!" 123, every other code 0. Built by the compiler, so it is in place
+// before any code runs and only read afterwards.
+extern const std::array<std::int32_t, 256> TagCharValue;
 
 // The HTML highlighter: a character-driven scanner that splits the source
 // text into tokens, each written as one coloured run. Tokens are slices of

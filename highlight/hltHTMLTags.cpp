@@ -9,8 +9,6 @@
 #include <cstdint>
 #include <limits>
 
-std::int32_t TagCharValue[256];
-
 namespace {
 
 constexpr std::int32_t TagCharValueOf(unsigned c)
@@ -93,21 +91,17 @@ bool StartsWithEntity(const unsigned char* text, std::string_view entity, std::s
     return true;
 }
 
-bool BuildTagCharValuesOnce()
+constexpr std::array<std::int32_t, 256> MakeTagCharValues()
 {
-    static const bool built = (BuildTagCharValues(), true);
-    return built;
+    std::array<std::int32_t, 256> values{};
+    for (unsigned c = 0; c < 256; ++c)
+        values[c] = TagCharValueOf(c);
+    return values;
 }
-
-const bool TagCharValuesBuiltAtStart = BuildTagCharValuesOnce();
 
 } // namespace
 
-void BuildTagCharValues()
-{
-    for (unsigned c = 0; c < 256; ++c)
-        TagCharValue[c] = TagCharValueOf(c);
-}
+constexpr std::array<std::int32_t, 256> TagCharValue = MakeTagCharValues();
 
 template <std::size_t Index>
 THtmlTokenKind ThltHTMLRTF::MatchTagSlot()
@@ -126,9 +120,6 @@ void ThltHTMLRTF::BindTagSlots(std::index_sequence<Indices...>)
 
 void ThltHTMLRTF::BuildTagFuncs()
 {
-    // A highlighter built before this unit's static initialisation ran
-    // still finds the character values in place.
-    BuildTagCharValuesOnce();
     static_assert(sizeof(FTagFuncs) / sizeof(FTagFuncs[0]) == TagSlotCount);
     std::fill(std::begin(FTagFuncs), std::end(FTagFuncs), &ThltHTMLRTF::NoTag);
     BindTagSlots(std::make_index_sequence<sizeof(TagSlots) / sizeof(TagSlots[0])>());

@@ -3,7 +3,7 @@
 #include "hltColors.h"
 #include "hltFonts.h"
 #include "hltRunBuffer.h"
-#include "hltRunFormat.h"
+#include "hltRunPrefix.h"
 #include "hltStream.h"
 
 #include <cstddef>

@@ -2,7 +2,7 @@
 
 #include "Application.h"
 #include "ErrorBox.h"
-#include "ProgramFolder.h"
+#include "FilePath.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,8 +2,6 @@
 
 #include <QCoreApplication>
 
-#include <algorithm>
-
 namespace {
 QString& FolderOverride() {
   static QString folder;
@@ -17,13 +15,3 @@ QString ProgramFolder() {
 }
 
 void SetProgramFolder(const QString& folder) { FolderOverride() = folder; }
-
-QString ExtractFilePath(const QString& path) {
-#ifdef Q_OS_WIN
-  const int cut = std::max({path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')),
-                            path.lastIndexOf(QLatin1Char(':'))});
-#else
-  const int cut = path.lastIndexOf(QLatin1Char('/'));
-#endif
-  return path.left(cut + 1);
-}

@@ -6,6 +6,3 @@
 // settings file lie there. Tests point it elsewhere with SetProgramFolder.
 QString ProgramFolder();
 void SetProgramFolder(const QString& folder);
-
-// The folder part of a path: everything up to and including the last path separator.
-QString ExtractFilePath(const QString& path);

@@ -3,7 +3,7 @@
 #include "ui_Unit4.h"
 
 #include "Application.h"
-#include "BrowserView.h"
+#include "WebBrowser.h"
 #include "ErrorBox.h"
 #include "Fonts.h"
 

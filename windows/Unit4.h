@@ -17,7 +17,6 @@ public:
   explicit TForm4(QWidget* parent = nullptr);
   ~TForm4() override;
 
-  Ui::TForm4& Controls() const { return *ui; }
   TWebBrowser& WebBrowser1() const;
 
   void ShowCodeWindow1Click();

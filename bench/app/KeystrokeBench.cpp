@@ -1,16 +1,15 @@
 // One keystroke in the middle of a large page, from the key event to the end of the highlighting
 // pass, with the real main window and pane offscreen; and the pass's parts on their own.
-#include "BrowserView.h"
-#include "FontMetrics.h"
+#include "WebBrowser.h"
 #include "RichEditPane.h"
 #include "RtfReader.h"
 #include "Startup.h"
 #include "Unit1.h"
 #include "hltHTML.h"
-#include "ui_Unit1.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QTest>
 #include <benchmark/benchmark.h>
 
@@ -48,7 +47,7 @@ class TEditor {
 public:
   explicit TEditor(std::size_t size, bool fastRecolour) {
     CreateForms();
-    FPane = Form1->Controls().Edit1;
+    FPane = Form1->findChild<TRichEditPane*>("Edit1");
     FPane->SetFastRecolour(fastRecolour);
     Form1->resize(857, 300);
     const QString path = QDir::temp().filePath(QStringLiteral("vorn-bench.htm"));
@@ -57,7 +56,7 @@ public:
     file.write(QByteArray::fromStdString(CorpusPage(size)));
     file.close();
     FPane->LoadFromFile(path);
-    Form1->Controls().lblsaved->setText(QString());
+    Form1->findChild<QLabel*>("lblsaved")->setText(QString());
     FPane->SetSelStart(static_cast<int>(FPane->Text().size() / 2));
     FPane->setFocus();
   }
@@ -126,7 +125,7 @@ void BM_PartReadRtf(benchmark::State& state) {
 
 void BM_PartGetText(benchmark::State& state) {
   TEditor editor(static_cast<std::size_t>(state.range(0)), true);
-  for (auto _ : state) benchmark::DoNotOptimize(Form1->Controls().Edit1->Text());
+  for (auto _ : state) benchmark::DoNotOptimize(Form1->findChild<TRichEditPane*>("Edit1")->Text());
 }
 
 constexpr int kOneMB = 1 << 20;

@@ -1,4 +1,4 @@
-#include "BrowserView.h"
+#include "WebBrowser.h"
 
 #include "LocalFileScheme.h"
 #include "RequestGuard.h"

@@ -1,17 +1,17 @@
-#include "PaneColours.h"
+#include "PaneFormats.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 
 // The ranges a block was given, the formats its layout holds.
-class TPaneColours::TBlockRanges : public QTextBlockUserData {
+class TPaneFormats::TBlockRanges : public QTextBlockUserData {
 public:
   explicit TBlockRanges(std::vector<TRange> ranges) : Ranges(std::move(ranges)) {}
   std::vector<TRange> Ranges;
 };
 
-TPaneColours::TStyle TPaneColours::StyleOf(const TRtfDocument& rtf, int format) {
+TPaneFormats::TStyle TPaneFormats::StyleOf(const TRtfDocument& rtf, int format) {
   TStyle style;
   if (format < 0 || std::size_t(format) >= rtf.Formats.size()) return style;
   style.Format = rtf.Formats[std::size_t(format)];
@@ -21,7 +21,7 @@ TPaneColours::TStyle TPaneColours::StyleOf(const TRtfDocument& rtf, int format) 
   return style;
 }
 
-void TPaneColours::Reset(const TStyle& base) {
+void TPaneFormats::Reset(const TStyle& base) {
   for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next()) {
     if (block.userData() == nullptr) continue;
     block.layout()->clearFormats();
@@ -34,7 +34,7 @@ void TPaneColours::Reset(const TStyle& base) {
   FFormats.clear();
 }
 
-int TPaneColours::StyleIndex(const TStyle& style) {
+int TPaneFormats::StyleIndex(const TStyle& style) {
   if (style == FBase) return -1;
   for (std::size_t i = 0; i < FStyles.size(); ++i)
     if (FStyles[i] == style) return int(i);
@@ -44,7 +44,7 @@ int TPaneColours::StyleIndex(const TStyle& style) {
 }
 
 // Only what differs from the pane's font is set, so most runs cost the layout a colour alone.
-QTextCharFormat TPaneColours::CharFormat(const TStyle& style) const {
+QTextCharFormat TPaneFormats::CharFormat(const TStyle& style) const {
   QTextCharFormat format;
   const TRtfFormat& f = style.Format;
   if (f.Colour != TRtfFormat::DefaultColour) format.setForeground(QColor(QRgb(f.Colour)));
@@ -59,7 +59,7 @@ QTextCharFormat TPaneColours::CharFormat(const TStyle& style) const {
 
 // Blocks are visited in order; a block close ahead is reached by stepping, one far ahead by
 // looking it up.
-int TPaneColours::Apply(const TRtfDocument& rtf) {
+int TPaneFormats::Apply(const TRtfDocument& rtf) {
   constexpr int StepLimit = 64;
   std::vector<int> styles(rtf.Formats.size());
   for (std::size_t i = 0; i < styles.size(); ++i) styles[i] = StyleIndex(StyleOf(rtf, int(i)));
@@ -106,7 +106,7 @@ int TPaneColours::Apply(const TRtfDocument& rtf) {
 // After an Apply every block holds the formats of its line. A block before the edited ones
 // still has its number, one after them has moved by the lines added or removed; either shows
 // the line it showed then, and when the RTF's line was taken from that one, its formats stand.
-bool TPaneColours::KeepsFormats(int line, std::int32_t source, int firstEdited, int lastEdited) const {
+bool TPaneFormats::KeepsFormats(int line, std::int32_t source, int firstEdited, int lastEdited) const {
   if (FAppliedBlocks < 0 || source < 0) return false;
   if (firstEdited < 0 || line < firstEdited) return source == line;
   if (line > lastEdited) return source == line - (FDocument.blockCount() - FAppliedBlocks);
@@ -114,7 +114,7 @@ bool TPaneColours::KeepsFormats(int line, std::int32_t source, int firstEdited, 
 }
 
 // A conservative union of the edited ranges in the document's current positions.
-void TPaneColours::TextChanged(int position, int removed, int added) {
+void TPaneFormats::TextChanged(int position, int removed, int added) {
   if (FApplying) return;
   if (FEditedFrom < 0) {
     FEditedFrom = position;
@@ -126,7 +126,7 @@ void TPaneColours::TextChanged(int position, int removed, int added) {
 }
 
 // The ranges of one block, from the runs that overlap [blockStart, blockEnd) of the RTF text.
-void TPaneColours::CollectRanges(const TRtfDocument& rtf, const std::vector<int>& styles,
+void TPaneFormats::CollectRanges(const TRtfDocument& rtf, const std::vector<int>& styles,
                                  std::size_t& run, std::size_t blockStart, std::size_t blockEnd) {
   FScratch.clear();
   const std::vector<TRtfRun>& runs = rtf.Runs;
@@ -148,7 +148,7 @@ void TPaneColours::CollectRanges(const TRtfDocument& rtf, const std::vector<int>
 }
 
 // Gives the block the collected ranges unless it already has them; true when it changed.
-bool TPaneColours::Store(QTextBlock& block) {
+bool TPaneFormats::Store(QTextBlock& block) {
   auto* given = static_cast<TBlockRanges*>(block.userData());
   if (given != nullptr && given->Ranges == FScratch) return false;
   if (given == nullptr && FScratch.empty()) {
@@ -164,12 +164,12 @@ bool TPaneColours::Store(QTextBlock& block) {
   return true;
 }
 
-const std::vector<TPaneColours::TRange>* TPaneColours::RangesOf(const QTextBlock& block) {
+const std::vector<TPaneFormats::TRange>* TPaneFormats::RangesOf(const QTextBlock& block) {
   const auto* data = static_cast<const TBlockRanges*>(block.userData());
   return data != nullptr ? &data->Ranges : nullptr;
 }
 
-TRtfDocument TPaneColours::Document(std::string text) const {
+TRtfDocument TPaneFormats::Document(std::string text) const {
   TRtfDocument rtf;
   rtf.Text = std::move(text);
   rtf.Fonts.push_back(FBase.Font);

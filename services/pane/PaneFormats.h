@@ -12,7 +12,7 @@ class QTextDocument;
 // way a syntax highlighter does: the document's content and undo history are never touched.
 // Each block remembers the ranges it was given, so a recolouring compares cheaply and changes
 // only the blocks whose formats differ.
-class TPaneColours {
+class TPaneFormats {
 public:
   // The pane's own font; a run in exactly this style needs no format of its own.
   struct TStyle {
@@ -21,7 +21,7 @@ public:
     bool operator==(const TStyle& other) const { return Format == other.Format && Font == other.Font; }
   };
 
-  explicit TPaneColours(QTextDocument& document) : FDocument(document) {}
+  explicit TPaneFormats(QTextDocument& document) : FDocument(document) {}
 
   static TStyle StyleOf(const TRtfDocument& rtf, int format);
   const TStyle& Base() const { return FBase; }

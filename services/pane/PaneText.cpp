@@ -1,6 +1,6 @@
 #include "PaneText.h"
 
-#include "CodePage.h"
+#include "CodePageText.h"
 #include "PanePositions.h"
 
 #include <QTextCursor>
@@ -8,7 +8,7 @@
 
 const std::string& TPaneText::Bytes() {
   if (!FExact) {
-    FBytes = TCodePage::Encode(FDocument.toRawText());
+    FBytes = TCodePageText::Encode(FDocument.toRawText());
     FExact = FBytes.size() == ByteLength();
   }
   return FBytes;
@@ -28,7 +28,7 @@ void TPaneText::Changed(int position, int added) {
   QTextCursor range(&FDocument);
   range.setPosition(from);
   range.setPosition(to, QTextCursor::KeepAnchor);
-  const std::string inserted = TCodePage::Encode(range.selectedText());
+  const std::string inserted = TCodePageText::Encode(range.selectedText());
   if (tail > FBytes.size() || start > FBytes.size() - tail || inserted.size() != stop - start) {
     FExact = false;
     return;

@@ -1,6 +1,7 @@
 #include "RichEditPane.h"
 
 #include "CodePage.h"
+#include "CodePageText.h"
 #include "PanePositions.h"
 #include "RegularFile.h"
 #include "RtfWriter.h"
@@ -27,9 +28,9 @@ QFont::StyleHint StyleHintOf(TRtfFamily family) {
 }
 
 // The pane's font is the document's first font and size; attributes and colours stay per run.
-TPaneColours::TStyle BaseStyleOf(const TRtfDocument& rtf) {
-  const TPaneColours::TStyle first = TPaneColours::StyleOf(rtf, rtf.BaseFormat);
-  TPaneColours::TStyle base;
+TPaneFormats::TStyle BaseStyleOf(const TRtfDocument& rtf) {
+  const TPaneFormats::TStyle first = TPaneFormats::StyleOf(rtf, rtf.BaseFormat);
+  TPaneFormats::TStyle base;
   base.Format.HalfPoints = first.Format.HalfPoints;
   base.Font = first.Font;
   return base;
@@ -59,7 +60,7 @@ void TRichEditPane::Clear() {
 
 void TRichEditPane::AddLine(std::string_view line) {
   if (HoldsNul(line)) throw EVornError("RichEdit line insertion error");
-  const QString text = TCodePage::Decode(line);
+  const QString text = TCodePageText::Decode(line);
   {
     const QScopedValueRollback quiet(FQuiet, true);
     QTextCursor cursor(document());
@@ -117,8 +118,8 @@ bool TRichEditPane::LoadRtf(std::string_view bytes) {
   const bool sameText = FFastRecolour && rtf.Text == FText.Bytes();
   {
     const QScopedValueRollback quiet(FQuiet, true);
-    if (!sameText) ReplaceText(TCodePage::Decode(rtf.Text));
-    const TPaneColours::TStyle base = BaseStyleOf(rtf);
+    if (!sameText) ReplaceText(TCodePageText::Decode(rtf.Text));
+    const TPaneFormats::TStyle base = BaseStyleOf(rtf);
     if (!sameText || !(base == FColours.Base())) {
       ApplyFont(base);
       FColours.Reset(base);
@@ -134,7 +135,7 @@ bool TRichEditPane::LoadPlainText(std::string_view bytes) {
   if (HoldsNul(bytes)) return false;
   {
     const QScopedValueRollback quiet(FQuiet, true);
-    ReplaceText(TCodePage::Decode(bytes));
+    ReplaceText(TCodePageText::Decode(bytes));
     FColours.Reset(FColours.Base());
   }
   FinishContentChange();
@@ -148,7 +149,7 @@ void TRichEditPane::ReplaceText(const QString& text) {
   FText.Invalidate();
 }
 
-void TRichEditPane::ApplyFont(const TPaneColours::TStyle& base) {
+void TRichEditPane::ApplyFont(const TPaneFormats::TStyle& base) {
   QFont pane = font();
   if (!base.Font.Name.empty()) {
     pane.setFamilies({QString::fromLatin1(base.Font.Name.c_str())});
@@ -313,11 +314,11 @@ void TRichEditPane::ReplaceUnheldInput(int from, int to) {
     const int start = block.position();
     for (qsizetype i = std::max(from - start, 0); i < text.size() && start + i < to; ++i) {
       const qsizetype first = i;
-      const char32_t character = TCodePage::CodePointAt(text, i);
+      const char32_t character = TCodePageText::CodePointAt(text, i);
       if (character != 0 && TCodePage::Byte(character) >= 0) continue;
       replacements.push_back({start + int(first), int(i - first + 1),
                               character == QChar::LineSeparator ? QStringLiteral("\n")
-                                                                : TCodePage::Reference(character)});
+                                                                : TCodePageText::Reference(character)});
     }
   }
   if (replacements.empty()) return;

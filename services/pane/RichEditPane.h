@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PaneColours.h"
+#include "PaneFormats.h"
 #include "PaneText.h"
 #include "RtfReader.h"
 
@@ -62,7 +62,7 @@ private:
   bool LoadRtf(std::string_view bytes);
   bool LoadPlainText(std::string_view bytes);
   void ReplaceText(const QString& text);
-  void ApplyFont(const TPaneColours::TStyle& base);
+  void ApplyFont(const TPaneFormats::TStyle& base);
   void FinishContentChange();
   void RaiseChange();
   void ReportSelection();
@@ -73,7 +73,7 @@ private:
   void EnsureLaidOut() const;
   int DisplayedLine(int documentPosition) const;
 
-  TPaneColours FColours;
+  TPaneFormats FColours;
   mutable TPaneText FText;      // what Text() gives, kept up to date as the content changes
   TRtfReader::TMemo FLastRead;  // lets the next read take the lines that did not change
   bool FPlainTextMode = true;

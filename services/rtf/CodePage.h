@@ -1,11 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
 #include <string>
-#include <string_view>
-
-class QString;
-class QStringView;
 
 // Windows-1252, the code page of every document the editor holds. Each byte 1-255 maps to one
 // character and back; the five bytes the code page leaves unassigned map to the C1 controls of
@@ -16,11 +11,4 @@ public:
   static char16_t Char(unsigned char byte) noexcept;
   static int Byte(char32_t character) noexcept;  // -1 when the code page cannot hold it
   static void AppendReference(std::string& out, char32_t character);
-
-  static QString Decode(std::string_view bytes);
-  // A paragraph separator, the way a text document stores a line break, becomes CR LF.
-  static std::string Encode(QStringView text);
-  static QString Reference(char32_t character);
-  // The code point starting at text[i]; a surrogate pair counts as one and advances i past it.
-  static char32_t CodePointAt(QStringView text, qsizetype& i) noexcept;
 };

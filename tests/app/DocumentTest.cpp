@@ -1,11 +1,10 @@
-#include "BrowserView.h"
+#include "WebBrowser.h"
 #include "EditorFixture.h"
 #include "FileDialogAction.h"
 #include "RegularFile.h"
 #include "Timer.h"
 #include "Unit4.h"
 #include "Unit5.h"
-#include "ui_Unit5.h"
 
 #include <QApplication>
 #include <QAbstractItemView>
@@ -57,23 +56,23 @@ protected:
   }
   void Open(const QString& path) {
     AnswerFileDialog(path);
-    ui().FileOpen1->trigger();
+    Control<QAction>(Form1, "FileOpen1")->trigger();
   }
   void SaveAs(const QString& path) {
     AnswerFileDialog(path);
-    ui().FileSaveAs1->trigger();
+    Control<QAction>(Form1, "FileSaveAs1")->trigger();
   }
   void Type(const char* text) {
     Edit1().setFocus();
     QTest::keyClicks(&Edit1(), text);
   }
-  void Save() { ui().Action2->trigger(); }
-  QString Saved() const { return ui().lblsaved->text(); }
+  void Save() { Control<QAction>(Form1, "Action2")->trigger(); }
+  QString Saved() const { return Control<QLabel>(Form1, "lblsaved")->text(); }
 };
 
 TEST_F(DocumentTest, NewDiscardsChangesWithoutAsking) {
   Type("<p>draft");
-  Form1->Controls().Action1->trigger();
+  Control<QAction>(Form1, "Action1")->trigger();
   EXPECT_EQ(Edit1().Text(), kTemplate);
   EXPECT_EQ(Saved(), "");
   EXPECT_EQ(Form1->CurrentFileName(), "new.htm");
@@ -116,7 +115,7 @@ TEST_F(DocumentTest, TheDialogsRememberTheLastConfirmedFileAndFilter) {
     shownFilter = dialog->selectedNameFilter();
     dialog->reject();
   }, "QFileDialog");
-  ui().FileOpen1->trigger();
+  Control<QAction>(Form1, "FileOpen1")->trigger();
   EXPECT_EQ(shownName, Path("page.htm"));
   EXPECT_EQ(shownFilter, "Html Files (*.html, *.htm)");
   EXPECT_EQ(Form1->FileOpen1().FilterIndex(), 1);
@@ -142,7 +141,7 @@ TEST_F(DocumentTest, AnUnwritableTargetReportsAndKeepsTheDocumentMarkedChanged) 
   const QString target = Path("missing/page.htm");
   AnswerFileDialog(target);
   AnswerErrorBox(&message);
-  ui().FileSaveAs1->trigger();
+  Control<QAction>(Form1, "FileSaveAs1")->trigger();
   EXPECT_EQ(message, "Cannot create file " + target + ".");
   EXPECT_EQ(Saved(), "1");
   EXPECT_EQ(Form1->CurrentFileName(), "new.htm");
@@ -196,7 +195,7 @@ TEST_F(DocumentTest, SaveAsLeavesAFifoOrADeviceAsItWas) {
     QString message;
     AnswerFileDialog(target);
     AnswerErrorBox(&message);
-    ui().FileSaveAs1->trigger();
+    Control<QAction>(Form1, "FileSaveAs1")->trigger();
     EXPECT_EQ(message, "Cannot create file " + target + ".");
     EXPECT_FALSE(QFileInfo(target).isFile());
     EXPECT_EQ(Saved(), "1");
@@ -205,7 +204,7 @@ TEST_F(DocumentTest, SaveAsLeavesAFifoOrADeviceAsItWas) {
 }
 
 TEST_F(DocumentTest, ClosingUnchangedEndsWithoutThePrompt) {
-  Form1->Controls().Action1->trigger();
+  Control<QAction>(Form1, "Action1")->trigger();
   bool prompted = false;
   WhenModalOpens([&](QWidget* prompt) {
     prompted = true;
@@ -223,14 +222,14 @@ TEST_F(DocumentTest, ThePromptsNoEndsWithoutSavingAndYesSaves) {
   Type("x");
   WhenModalOpens([](QWidget* prompt) {
     EXPECT_EQ(prompt->windowTitle(), "Do you want to save?");
-    QTest::mouseClick(static_cast<TForm5*>(prompt)->Controls().dxButton2, Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(prompt, "dxButton2"), Qt::LeftButton);
   }, "TForm5");
   EXPECT_TRUE(Form1->close());
   EXPECT_EQ(ReadFileBytes(Path("page.htm")), kPage);
 
   Form1->show();
   WhenModalOpens([](QWidget* prompt) {
-    QTest::mouseClick(static_cast<TForm5*>(prompt)->Controls().dxButton1, Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(prompt, "dxButton1"), Qt::LeftButton);
   }, "TForm5");
   EXPECT_TRUE(Form1->close());
   EXPECT_EQ(ReadFileBytes(Path("page.htm")), "x" + kPage);
@@ -243,11 +242,11 @@ TEST_F(DocumentTest, AFailedSaveAfterYesKeepsThePromptOpen) {
   WhenModalOpens([&](QWidget* prompt) {
     AnswerFileDialog(Path("missing/page.htm"));
     AnswerErrorBox(&message);
-    QTest::mouseClick(static_cast<TForm5*>(prompt)->Controls().dxButton1, Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(prompt, "dxButton1"), Qt::LeftButton);
     stillOpen = prompt->isVisible();
     QTest::keyClick(prompt, Qt::Key_Escape);
     stillOpen = stillOpen && prompt->isVisible();
-    QTest::mouseClick(static_cast<TForm5*>(prompt)->Controls().dxButton2, Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(prompt, "dxButton2"), Qt::LeftButton);
   }, "TForm5");
   EXPECT_TRUE(Form1->close());
   EXPECT_EQ(message, "Cannot create file " + Path("missing/page.htm") + ".");

@@ -27,9 +27,9 @@ protected:
     QTimer::singleShot(30, &loop, &QEventLoop::quit);
     loop.exec();
   }
-  bool CopyEnabled() const { return ui().EditCopy1->isEnabled(); }
-  bool CutEnabled() const { return ui().EditCut1->isEnabled(); }
-  bool PasteEnabled() const { return ui().EditPaste1->isEnabled(); }
+  bool CopyEnabled() const { return Control<QAction>(Form1, "EditCopy1")->isEnabled(); }
+  bool CutEnabled() const { return Control<QAction>(Form1, "EditCut1")->isEnabled(); }
+  bool PasteEnabled() const { return Control<QAction>(Form1, "EditPaste1")->isEnabled(); }
 };
 
 TEST_F(EditActionsTest, CopyAndCutNeedASelectionInTheFocusedField) {
@@ -52,46 +52,46 @@ TEST_F(EditActionsTest, PasteNeedsTextOnTheClipboard) {
   Idle();
   EXPECT_FALSE(PasteEnabled());
   const std::string before = Edit1().Text();
-  ui().EditPaste1->trigger();
+  Control<QAction>(Form1, "EditPaste1")->trigger();
   EXPECT_EQ(Edit1().Text(), before);
 }
 
 TEST_F(EditActionsTest, ActionsWorkOnThePaneAndThePassRecoloursAfterCutAndPaste) {
   Edit1().SetSelStart(0);
   Edit1().SetSelLength(6);
-  ui().lblsaved->setText(QString());
+  Control<QLabel>(Form1, "lblsaved")->setText(QString());
   Idle();
-  ui().EditCut1->trigger();
+  Control<QAction>(Form1, "EditCut1")->trigger();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "<html>");
   EXPECT_EQ(Edit1().Text().substr(0, 4), "\r\n\r\n");
-  EXPECT_EQ(ui().lblsaved->text(), "1");
+  EXPECT_EQ(Control<QLabel>(Form1, "lblsaved")->text(), "1");
 
   Edit1().SetSelStart(2);
   Idle();
-  ui().EditPaste1->trigger();
+  Control<QAction>(Form1, "EditPaste1")->trigger();
   EXPECT_EQ(Edit1().Text().substr(0, 10), "\r\n<html>\r\n");
 
   Edit1().SetSelStart(2);
   Edit1().SetSelLength(6);
   QGuiApplication::clipboard()->clear();
   Idle();
-  ui().EditCopy1->trigger();
+  Control<QAction>(Form1, "EditCopy1")->trigger();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "<html>");
 }
 
 TEST_F(EditActionsTest, WithTheFocusInTheLineBoxTheActionsWorkOnIt) {
-  ui().Edit2->setFocus();
-  ui().Edit2->setText("12");
-  ui().Edit2->selectAll();
+  Control<QLineEdit>(Form1, "Edit2")->setFocus();
+  Control<QLineEdit>(Form1, "Edit2")->setText("12");
+  Control<QLineEdit>(Form1, "Edit2")->selectAll();
   Idle();
   EXPECT_TRUE(CopyEnabled());
-  ui().EditCut1->trigger();
+  Control<QAction>(Form1, "EditCut1")->trigger();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "12");
-  EXPECT_EQ(ui().Edit2->text(), "");
+  EXPECT_EQ(Control<QLineEdit>(Form1, "Edit2")->text(), "");
   Idle();
-  ui().EditPaste1->trigger();
-  ui().EditPaste1->trigger();
-  EXPECT_EQ(ui().Edit2->text(), "1212");
+  Control<QAction>(Form1, "EditPaste1")->trigger();
+  Control<QAction>(Form1, "EditPaste1")->trigger();
+  EXPECT_EQ(Control<QLineEdit>(Form1, "Edit2")->text(), "1212");
   Idle();
   EXPECT_FALSE(CutEnabled());
 }
@@ -141,12 +141,14 @@ TEST_P(PasteTest, EveryRouteTakesTextAndIgnoresAnythingElse) {
   const std::string before = Edit1().Text();
   Idle();
   PasteByKeys();
-  ui().EditPaste1->trigger();
+  Control<QAction>(Form1, "EditPaste1")->trigger();
   EXPECT_EQ(Edit1().Text(), (text ? "<b><b><b>" : "") + before);
 
-  const QString line = ui().Edit2->text();
-  QTest::keyClick(ui().Edit2, Qt::Key_V, Qt::ControlModifier);
-  if (!text) EXPECT_EQ(ui().Edit2->text(), line);
+  const QString line = Control<QLineEdit>(Form1, "Edit2")->text();
+  QTest::keyClick(Control<QLineEdit>(Form1, "Edit2"), Qt::Key_V, Qt::ControlModifier);
+  if (!text) {
+    EXPECT_EQ(Control<QLineEdit>(Form1, "Edit2")->text(), line);
+  }
 
   Edit1().SetSelStart(0);
   const std::string beforeDrop = Edit1().Text();

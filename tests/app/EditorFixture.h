@@ -1,13 +1,19 @@
 #pragma once
 
-#include "FontMetrics.h"
 #include "ProgramFolder.h"
 #include "RichEditPane.h"
 #include "Startup.h"
+#include "BrowserSupport.h"
 #include "TestSupport.h"
 #include "Unit1.h"
-#include "ui_Unit1.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -30,8 +36,7 @@ protected:
     Form1->show();
   }
   QString Path(const QString& name) const { return FFolder.filePath(name); }
-  Ui::TForm1& ui() const { return Form1->Controls(); }
-  TRichEditPane& Edit1() const { return *Form1->Controls().Edit1; }
+  TRichEditPane& Edit1() const { return *Control<TRichEditPane>(Form1, "Edit1"); }
 
   QTemporaryDir FFolder;
 };

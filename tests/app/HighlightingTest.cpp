@@ -40,21 +40,21 @@ protected:
       message = static_cast<QMessageBox*>(box)->text();
       box->close();
     }, "QMessageBox");
-    ui().Edit2->setText(text);
-    QTest::mouseClick(ui().Button1, Qt::LeftButton);
+    Control<QLineEdit>(Form1, "Edit2")->setText(text);
+    QTest::mouseClick(Control<QPushButton>(Form1, "Button1"), Qt::LeftButton);
     return message;
   }
 };
 
 TEST_F(HighlightingTest, TypingOneCharacterRecoloursAndKeepsTheCaret) {
-  ui().lblsaved->setText(QString());
+  Control<QLabel>(Form1, "lblsaved")->setText(QString());
   PutCaret(6);  // after "<html>"
   QTest::keyClicks(&Edit1(), "<b");
   EXPECT_EQ(Edit1().Text().substr(0, 10), "<html><b\r\n");
   EXPECT_EQ(Edit1().SelStart(), 8);
   EXPECT_EQ(Edit1().SelLength(), 0);
-  EXPECT_EQ(ui().lblsaved->text(), "1");
-  EXPECT_EQ(ui().Edit2->text(), "0");
+  EXPECT_EQ(Control<QLabel>(Form1, "lblsaved")->text(), "1");
+  EXPECT_EQ(Control<QLineEdit>(Form1, "Edit2")->text(), "0");
   EXPECT_TRUE(Form1->Timer1().Enabled());
   EXPECT_GT(Form1->Timer1().RemainingTime(), 500);
   for (int column : {0, 1, 5, 6, 7}) EXPECT_EQ(ColourAt(0, column), kBlue) << column;
@@ -85,13 +85,13 @@ TEST_F(HighlightingTest, DeletingAllTextLeavesAnEmptyPane) {
   QTest::keyClick(&Edit1(), Qt::Key_Delete);
   EXPECT_EQ(Edit1().Text(), "");
   EXPECT_EQ(Edit1().LineCount(), 0);
-  EXPECT_EQ(ui().lblsaved->text(), "1");
+  EXPECT_EQ(Control<QLabel>(Form1, "lblsaved")->text(), "1");
   EXPECT_EQ(Form1->StatusPanelText(1), "Line: 0 of 0");
 }
 
 TEST_F(HighlightingTest, CaretTrackingShowsTheZeroBasedLineAndTheCount) {
   PutCaret(0);
-  EXPECT_EQ(ui().Edit2->text(), "0");
+  EXPECT_EQ(Control<QLineEdit>(Form1, "Edit2")->text(), "0");
   EXPECT_EQ(Form1->StatusPanelText(1), "Line: 0 of 6");
   QTest::keyClick(&Edit1(), Qt::Key_Down);
   QTest::keyClick(&Edit1(), Qt::Key_Down);
@@ -101,35 +101,35 @@ TEST_F(HighlightingTest, CaretTrackingShowsTheZeroBasedLineAndTheCount) {
 }
 
 TEST_F(HighlightingTest, GotoLineMovesToTheStartOfTheZeroBasedLine) {
-  ui().Edit2->setText("5");
-  QTest::mouseClick(ui().Button1, Qt::LeftButton);
+  Control<QLineEdit>(Form1, "Edit2")->setText("5");
+  QTest::mouseClick(Control<QPushButton>(Form1, "Button1"), Qt::LeftButton);
   EXPECT_EQ(Edit1().SelStart(), Edit1().LineIndex(5));
   EXPECT_EQ(Edit1().CaretLine(), 5);
-  EXPECT_EQ(ui().Edit2->text(), "5");
+  EXPECT_EQ(Control<QLineEdit>(Form1, "Edit2")->text(), "5");
   EXPECT_EQ(Form1->StatusPanelText(1), "Line: 5 of 6");
 
   QTest::keyClick(&Edit1(), Qt::Key_End);
-  ui().Edit2->setText("-1");
-  QTest::mouseClick(ui().Button1, Qt::LeftButton);
+  Control<QLineEdit>(Form1, "Edit2")->setText("-1");
+  QTest::mouseClick(Control<QPushButton>(Form1, "Button1"), Qt::LeftButton);
   EXPECT_EQ(Edit1().SelStart(), Edit1().LineIndex(5));
 
   EXPECT_EQ(GotoLineFailure("abc"), "'abc' is not a valid integer value.");
   EXPECT_EQ(Edit1().SelStart(), Edit1().LineIndex(5));
 
-  ui().Edit2->setText("99");
-  QTest::mouseClick(ui().Button1, Qt::LeftButton);
+  Control<QLineEdit>(Form1, "Edit2")->setText("99");
+  QTest::mouseClick(Control<QPushButton>(Form1, "Button1"), Qt::LeftButton);
   EXPECT_EQ(Edit1().SelStart(), static_cast<int>(Edit1().Text().size()));
 }
 
 TEST_F(HighlightingTest, WordWrapKeepsTheColoursMarksTheDocumentAndCancelsThePreview) {
-  ui().lblsaved->setText(QString());
+  Control<QLabel>(Form1, "lblsaved")->setText(QString());
   const QList<QColor> before = MetaLineColours();
-  ui().CheckBox2->click();
+  Control<QCheckBox>(Form1, "CheckBox2")->click();
   EXPECT_TRUE(Edit1().WordWrap());
   EXPECT_EQ(MetaLineColours(), before);
-  EXPECT_EQ(ui().lblsaved->text(), "1");
+  EXPECT_EQ(Control<QLabel>(Form1, "lblsaved")->text(), "1");
   EXPECT_FALSE(Form1->Timer1().Enabled());
-  ui().CheckBox2->click();
+  Control<QCheckBox>(Form1, "CheckBox2")->click();
   EXPECT_FALSE(Edit1().WordWrap());
 }
 

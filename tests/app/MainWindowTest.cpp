@@ -1,9 +1,13 @@
 #include "RichEditPane.h"
 #include "Timer.h"
 #include "Unit1.h"
-#include "ui_Unit1.h"
+#include "TestSupport.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -48,7 +52,6 @@ protected:
   void SetUp() override { FForm.layout()->activate(); }
 
   TForm1 FForm;
-  Ui::TForm1& ui = FForm.Controls();
 };
 
 TEST_F(MainWindowTest, ActionListHoldsTheTwelveCommandsWithTheirCaptionsShortcutsGlyphsAndHints) {
@@ -62,12 +65,14 @@ TEST_F(MainWindowTest, ActionListHoldsTheTwelveCommandsWithTheirCaptionsShortcut
     EXPECT_EQ(action->property("imageIndex").toInt(), row.Glyph);
     EXPECT_EQ(action->icon().isNull(), row.Glyph < 0);
     EXPECT_EQ(action->property("hint").toString(), row.Hint);
-    if (!QKeySequence(row.Shortcut).isEmpty()) EXPECT_TRUE(FForm.actions().contains(action));
+    if (!QKeySequence(row.Shortcut).isEmpty()) {
+      EXPECT_TRUE(FForm.actions().contains(action));
+    }
   }
 }
 
 TEST_F(MainWindowTest, MenuBarHasFiveItemsWithTheirSubItemsInOrder) {
-  const QList<QAction*> items = ui.ActionMainMenuBar1->actions();
+  const QList<QAction*> items = Control<QMenuBar>(&FForm, "ActionMainMenuBar1")->actions();
   EXPECT_EQ(Captions(items), QStringList({"&File", "&Edit", "&Search", "&Help", "Sh&ow Preview Window - F1"}));
   EXPECT_EQ(Captions(items[0]->menu()->actions()),
             QStringList({"&New", "&Save", "&Open...", "Save &As...", "E&xit"}));
@@ -77,75 +82,75 @@ TEST_F(MainWindowTest, MenuBarHasFiveItemsWithTheirSubItemsInOrder) {
   EXPECT_EQ(items[4]->menu(), nullptr);
 
   // Every caption shows whole, left of the option strip that shares the menu row.
-  const QList<QWidget*> strip = {ui.check3, ui.dxButton1, ui.Check1, ui.CheckBox2, ui.CheckBox1, ui.Edit2, ui.Button1};
+  const QList<QWidget*> strip = {Control<QCheckBox>(&FForm, "check3"), Control<QPushButton>(&FForm, "dxButton1"), Control<QCheckBox>(&FForm, "Check1"), Control<QCheckBox>(&FForm, "CheckBox2"), Control<QCheckBox>(&FForm, "CheckBox1"), Control<QLineEdit>(&FForm, "Edit2"), Control<QPushButton>(&FForm, "Button1")};
   for (QAction* item : items)
     for (const QWidget* control : strip)
-      EXPECT_FALSE(ui.ActionMainMenuBar1->actionGeometry(item).intersects(control->geometry()))
+      EXPECT_FALSE(Control<QMenuBar>(&FForm, "ActionMainMenuBar1")->actionGeometry(item).intersects(control->geometry()))
           << item->text().toStdString() << " under " << control->objectName().toStdString();
 
   int previewCommands = 0;
-  QObject::connect(ui.Action5, &QAction::triggered, [&] { ++previewCommands; });
+  QObject::connect(Control<QAction>(&FForm, "Action5"), &QAction::triggered, [&] { ++previewCommands; });
   items[4]->trigger();
   EXPECT_EQ(previewCommands, 1);
 }
 
 TEST_F(MainWindowTest, ContextMenuOffersCopyCutPasteWithGlyphsAndShortcuts) {
   const QList<QAction*> items = FForm.PopupMenu1().actions();
-  EXPECT_EQ(items, QList<QAction*>({ui.EditCopy1, ui.EditCut1, ui.EditPaste1}));
+  EXPECT_EQ(items, QList<QAction*>({Control<QAction>(&FForm, "EditCopy1"), Control<QAction>(&FForm, "EditCut1"), Control<QAction>(&FForm, "EditPaste1")}));
   for (const QAction* item : items) {
     EXPECT_FALSE(item->icon().isNull());
     EXPECT_FALSE(item->shortcut().isEmpty());
   }
-  EXPECT_EQ(ui.Edit1->contextMenuPolicy(), Qt::CustomContextMenu);
+  EXPECT_EQ(Control<TRichEditPane>(&FForm, "Edit1")->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
 TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThemWithTheirCaptionsAndStates) {
   EXPECT_EQ(FForm.windowTitle(), "Vorn Web Editor 3.0");
   EXPECT_EQ(FForm.pos(), QPoint(88, 12));
   EXPECT_EQ(FForm.size(), QSize(857, 300));
-  EXPECT_EQ(ui.ActionMainMenuBar1->geometry(), QRect(0, 0, 857, 25));
-  EXPECT_EQ(ui.StatusBar1->geometry(), QRect(0, 281, 857, 19));
-  EXPECT_EQ(ui.Edit1->geometry(), QRect(0, 25, 857, 256));
+  EXPECT_EQ(Control<QMenuBar>(&FForm, "ActionMainMenuBar1")->geometry(), QRect(0, 0, 857, 25));
+  EXPECT_EQ(Control<QStatusBar>(&FForm, "StatusBar1")->geometry(), QRect(0, 281, 857, 19));
+  EXPECT_EQ(Control<TRichEditPane>(&FForm, "Edit1")->geometry(), QRect(0, 25, 857, 256));
 
-  EXPECT_EQ(ui.check3->geometry(), QRect(267, 5, 81, 17));
-  EXPECT_EQ(ui.check3->text(), "Side by side ");
-  EXPECT_EQ(ui.check3->toolTip(), "Click her to enable side by side docking");
-  EXPECT_FALSE(ui.check3->isChecked());
-  EXPECT_EQ(ui.dxButton1->geometry(), QRect(352, 0, 97, 25));
-  EXPECT_EQ(ui.dxButton1->text(), "Update Preview");
-  EXPECT_EQ(ui.Check1->geometry(), QRect(456, 5, 121, 17));
-  EXPECT_EQ(ui.Check1->text(), "Automatic Preview");
-  EXPECT_TRUE(ui.Check1->isChecked());
-  EXPECT_EQ(ui.CheckBox2->geometry(), QRect(568, 5, 81, 17));
-  EXPECT_EQ(ui.CheckBox2->text(), "Word Wrap");
-  EXPECT_FALSE(ui.CheckBox2->isChecked());
-  EXPECT_EQ(ui.CheckBox1->geometry(), QRect(648, 5, 97, 17));
-  EXPECT_EQ(ui.CheckBox1->text(), "Working offline");
-  EXPECT_TRUE(ui.CheckBox1->isChecked());
-  EXPECT_EQ(ui.Edit2->geometry(), QRect(768, 1, 41, 21));
-  EXPECT_EQ(ui.Edit2->text(), "0");
-  EXPECT_EQ(ui.Edit2->toolTip(),
+  EXPECT_EQ(Control<QCheckBox>(&FForm, "check3")->geometry(), QRect(267, 5, 81, 17));
+  EXPECT_EQ(Control<QCheckBox>(&FForm, "check3")->text(), "Side by side ");
+  EXPECT_EQ(Control<QCheckBox>(&FForm, "check3")->toolTip(), "Click her to enable side by side docking");
+  EXPECT_FALSE(Control<QCheckBox>(&FForm, "check3")->isChecked());
+  EXPECT_EQ(Control<QPushButton>(&FForm, "dxButton1")->geometry(), QRect(352, 0, 97, 25));
+  EXPECT_EQ(Control<QPushButton>(&FForm, "dxButton1")->text(), "Update Preview");
+  EXPECT_EQ(Control<QCheckBox>(&FForm, "Check1")->geometry(), QRect(456, 5, 121, 17));
+  EXPECT_EQ(Control<QCheckBox>(&FForm, "Check1")->text(), "Automatic Preview");
+  EXPECT_TRUE(Control<QCheckBox>(&FForm, "Check1")->isChecked());
+  EXPECT_EQ(Control<QCheckBox>(&FForm, "CheckBox2")->geometry(), QRect(568, 5, 81, 17));
+  EXPECT_EQ(Control<QCheckBox>(&FForm, "CheckBox2")->text(), "Word Wrap");
+  EXPECT_FALSE(Control<QCheckBox>(&FForm, "CheckBox2")->isChecked());
+  EXPECT_EQ(Control<QCheckBox>(&FForm, "CheckBox1")->geometry(), QRect(648, 5, 97, 17));
+  EXPECT_EQ(Control<QCheckBox>(&FForm, "CheckBox1")->text(), "Working offline");
+  EXPECT_TRUE(Control<QCheckBox>(&FForm, "CheckBox1")->isChecked());
+  EXPECT_EQ(Control<QLineEdit>(&FForm, "Edit2")->geometry(), QRect(768, 1, 41, 21));
+  EXPECT_EQ(Control<QLineEdit>(&FForm, "Edit2")->text(), "0");
+  EXPECT_EQ(Control<QLineEdit>(&FForm, "Edit2")->toolTip(),
             "Insert a number on a code line and press goto line. The Editor will jump to that line in the code!");
-  EXPECT_EQ(ui.Button1->geometry(), QRect(808, 0, 49, 25));
-  EXPECT_EQ(ui.Button1->text(), "Goto line");
+  EXPECT_EQ(Control<QPushButton>(&FForm, "Button1")->geometry(), QRect(808, 0, 49, 25));
+  EXPECT_EQ(Control<QPushButton>(&FForm, "Button1")->text(), "Goto line");
 
-  EXPECT_EQ(ui.Edit1->toolTip(), "Editor");
-  EXPECT_EQ(ui.Edit1->lineWrapMode(), QPlainTextEdit::NoWrap);
-  EXPECT_EQ(ui.Edit1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-  EXPECT_EQ(ui.Edit1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-  EXPECT_TRUE(ui.Edit1->PlainTextMode());
+  EXPECT_EQ(Control<TRichEditPane>(&FForm, "Edit1")->toolTip(), "Editor");
+  EXPECT_EQ(Control<TRichEditPane>(&FForm, "Edit1")->lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_EQ(Control<TRichEditPane>(&FForm, "Edit1")->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_EQ(Control<TRichEditPane>(&FForm, "Edit1")->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_TRUE(Control<TRichEditPane>(&FForm, "Edit1")->PlainTextMode());
 
   EXPECT_EQ(FForm.StatusPanelText(0), "new.htm");
   EXPECT_EQ(FForm.StatusPanelText(1), "Line: 0 of 0");
   EXPECT_EQ(FForm.findChild<QLabel*>("StatusBar1Panel0")->width(), 500);
-  EXPECT_EQ(ui.lblsaved->text(), "lblsaved");
+  EXPECT_EQ(Control<QLabel>(&FForm, "lblsaved")->text(), "lblsaved");
   EXPECT_FALSE(FForm.Timer1().Enabled());
   EXPECT_EQ(FForm.Timer1().Interval(), 1000);
 }
 
 TEST_F(MainWindowTest, TabOrderRunsThroughTheOptionStripAndThePane) {
-  const QList<QWidget*> order = {ui.Check1, ui.dxButton1, ui.Edit1, ui.CheckBox1, ui.Edit2,
-                                 ui.Button1, ui.CheckBox2, ui.check3};
+  const QList<QWidget*> order = {Control<QCheckBox>(&FForm, "Check1"), Control<QPushButton>(&FForm, "dxButton1"), Control<TRichEditPane>(&FForm, "Edit1"), Control<QCheckBox>(&FForm, "CheckBox1"), Control<QLineEdit>(&FForm, "Edit2"),
+                                 Control<QPushButton>(&FForm, "Button1"), Control<QCheckBox>(&FForm, "CheckBox2"), Control<QCheckBox>(&FForm, "check3")};
   QList<QWidget*> chain;
   QWidget* widget = order.front();
   do {

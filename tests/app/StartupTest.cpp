@@ -1,4 +1,4 @@
-#include "BrowserView.h"
+#include "WebBrowser.h"
 #include "EditorFixture.h"
 #include "Timer.h"
 #include "Unit3.h"
@@ -36,12 +36,12 @@ TEST_F(StartupTest, ShowingTheMainWindowRunsTheStartSequence) {
   EXPECT_FALSE(FPreviewBeforeSplashClosed);
   EXPECT_FALSE(Form3->isVisible());
 
-  EXPECT_EQ(Form1->Controls().Edit1->Text(), kTemplate);
-  EXPECT_EQ(Form1->Controls().Edit1->LineCount(), 6);
+  EXPECT_EQ(Control<TRichEditPane>(Form1, "Edit1")->Text(), kTemplate);
+  EXPECT_EQ(Control<TRichEditPane>(Form1, "Edit1")->LineCount(), 6);
   EXPECT_EQ(Form1->CurrentFileName(), "new.htm");
   EXPECT_EQ(Form1->StatusPanelText(0), "new.htm");
   EXPECT_EQ(Form1->StatusPanelText(1), "Line: 6 of 6");  // the caret follows the appended lines
-  EXPECT_EQ(Form1->Controls().lblsaved->text(), "1");
+  EXPECT_EQ(Control<QLabel>(Form1, "lblsaved")->text(), "1");
   EXPECT_FALSE(Form1->Timer1().Enabled());
   EXPECT_TRUE(Form4->isVisible());
 
@@ -50,11 +50,11 @@ TEST_F(StartupTest, ShowingTheMainWindowRunsTheStartSequence) {
 }
 
 TEST_F(StartupTest, TheBrowserIsOfflineWhileWorkingOfflineIsChecked) {
-  EXPECT_TRUE(Form1->Controls().CheckBox1->isChecked());
+  EXPECT_TRUE(Control<QCheckBox>(Form1, "CheckBox1")->isChecked());
   EXPECT_TRUE(Form4->WebBrowser1().Offline());
-  Form1->Controls().CheckBox1->click();
+  Control<QCheckBox>(Form1, "CheckBox1")->click();
   EXPECT_FALSE(Form4->WebBrowser1().Offline());
-  Form1->Controls().CheckBox1->click();
+  Control<QCheckBox>(Form1, "CheckBox1")->click();
   EXPECT_TRUE(Form4->WebBrowser1().Offline());
 }
 
@@ -70,8 +70,8 @@ TEST_F(StartupTest, SplashTimerCountsFromCreationAndClosesTheSplash) {
 
 TEST_F(StartupTest, MainWindowShortcutsAnswerFromThePreviewExceptItsOwnF1) {
   Start();
-  QSignalSpy opens(Form1->Controls().FileOpen1, &QAction::triggered);
-  QSignalSpy previews(Form1->Controls().Action5, &QAction::triggered);
+  QSignalSpy opens(Control<QAction>(Form1, "FileOpen1"), &QAction::triggered);
+  QSignalSpy previews(Control<QAction>(Form1, "Action5"), &QAction::triggered);
   Form4->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(Form4));
   WhenModalOpens([](QWidget* dialog) { dialog->close(); }, "QFileDialog");
@@ -86,14 +86,13 @@ TEST_F(StartupTest, MainWindowShortcutsAnswerFromThePreviewExceptItsOwnF1) {
 
 TEST_F(StartupTest, ResizingMovesNothingInTheOptionStripWhileThePaneFollows) {
   Start();
-  Ui::TForm1& ui = Form1->Controls();
   Form1->resize(1000, 500);
   QTest::qWait(50);
-  EXPECT_EQ(ui.Edit1->geometry(), QRect(0, 25, 1000, 456));
-  EXPECT_EQ(ui.StatusBar1->geometry(), QRect(0, 481, 1000, 19));
-  EXPECT_EQ(ui.ActionMainMenuBar1->width(), 1000);
-  EXPECT_EQ(ui.Button1->geometry(), QRect(808, 0, 49, 25));
-  EXPECT_FALSE(ui.lblsaved->isVisible());
+  EXPECT_EQ(Control<TRichEditPane>(Form1, "Edit1")->geometry(), QRect(0, 25, 1000, 456));
+  EXPECT_EQ(Control<QStatusBar>(Form1, "StatusBar1")->geometry(), QRect(0, 481, 1000, 19));
+  EXPECT_EQ(Control<QMenuBar>(Form1, "ActionMainMenuBar1")->width(), 1000);
+  EXPECT_EQ(Control<QPushButton>(Form1, "Button1")->geometry(), QRect(808, 0, 49, 25));
+  EXPECT_FALSE(Control<QLabel>(Form1, "lblsaved")->isVisible());
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Entity recognition: the table look-up and entities in text.
 
 #include "ExpectBodies.h"
-#include "RtfDocument.h"
+#include "HighlightedRtf.h"
 #include "hltHTML.h"
 #include "hltHTMLTables.h"
 

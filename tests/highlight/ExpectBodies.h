@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RtfDocument.h"
+#include "HighlightedRtf.h"
 
 #include <gtest/gtest.h>
 

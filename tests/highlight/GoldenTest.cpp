@@ -1,7 +1,7 @@
 // Longer inputs against reviewed documents: each golden/NAME.html beside
 // golden/NAME.rtf. A mismatch writes NAME.rtf.new for review; see README.md.
 
-#include "RtfDocument.h"
+#include "HighlightedRtf.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>

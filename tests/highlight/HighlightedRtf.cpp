@@ -1,5 +1,6 @@
-#include "RtfDocument.h"
+#include "HighlightedRtf.h"
 
+#include "RtfReader.h"
 #include "hltHTML.h"
 
 #include <cstring>
@@ -91,11 +92,11 @@ std::string CheckTokens(const std::string& html)
     return next == end ? "" : "the tokens stop at " + std::to_string(next - html.c_str());
 }
 
-std::string CheckRuns(const std::string& html, const std::vector<TRtfRun>& runs)
+std::string CheckRuns(const std::string& html, const std::vector<TParsedRun>& runs)
 {
     std::string joined;
     for (std::size_t k = 0; k < runs.size(); ++k) {
-        const TRtfRun& run = runs[k];
+        const TParsedRun& run = runs[k];
         const std::string where = "run " + std::to_string(k);
         if (run.ColorIndex < 1 || run.ColorIndex > 11)
             return where + " has colour index " + std::to_string(run.ColorIndex);
@@ -110,6 +111,32 @@ std::string CheckRuns(const std::string& html, const std::vector<TRtfRun>& runs)
     return joined == html.c_str() ? "" : "the runs do not give the text back";
 }
 
+// The text as the editing pane holds it: up to the first NUL, every CR, LF and CR LF one CR LF.
+std::string PaneText(const std::string& html)
+{
+    std::string text;
+    for (const char* c = html.c_str(); *c != '\0'; ++c) {
+        if (*c == '\r' || *c == '\n') {
+            text += "\r\n";
+            c += c[0] == '\r' && c[1] == '\n';
+        } else {
+            text += *c;
+        }
+    }
+    return text;
+}
+
+// The pane's round trip: its text through the highlighter and back through the editor's own
+// RTF reader comes back unchanged.
+std::string CheckReadBack(const std::string& html)
+{
+    const std::string text = PaneText(html);
+    TRtfDocument document;
+    if (!TRtfReader(HighlightedRtf(text)).Read(document))
+        return "the RTF reader refuses the document";
+    return document.Text == text ? "" : "the RTF reader does not give the pane's text back";
+}
+
 } // namespace
 
 std::string Body(const std::string& html)
@@ -118,11 +145,11 @@ std::string Body(const std::string& html)
     return HasFixedParts(rtf) ? std::string(BodyOf(rtf)) : "<no fixed start and end>";
 }
 
-std::string ParseRuns(std::string_view body, std::vector<TRtfRun>& runs)
+std::string ParseRuns(std::string_view body, std::vector<TParsedRun>& runs)
 {
     std::string error;
     for (std::size_t i = 0; i < body.size() && error.empty();) {
-        TRtfRun run{body.substr(i, 4) == "\\par", 0, {}};
+        TParsedRun run{body.substr(i, 4) == "\\par", 0, {}};
         i += run.AfterPar ? 4 : 0;
         run.ColorIndex = ReadRunPrefix(body, i);
         if (run.ColorIndex < 0)
@@ -140,8 +167,10 @@ std::string CheckInvariants(const std::string& html)
     const std::string rtf = HighlightedRtf(html);
     if (!HasFixedParts(rtf))
         return "the document's fixed start or end is wrong";
-    std::vector<TRtfRun> runs;
+    std::vector<TParsedRun> runs;
     if (std::string error = ParseRuns(BodyOf(rtf), runs); !error.empty())
         return error;
-    return CheckRuns(html, runs);
+    if (std::string error = CheckRuns(html, runs); !error.empty())
+        return error;
+    return CheckReadBack(html);
 }

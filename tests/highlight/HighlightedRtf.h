@@ -16,17 +16,19 @@ extern const std::string DocumentEnd;
 std::string HighlightedRtf(const std::string& html);
 std::string Body(const std::string& html);
 
-struct TRtfRun {
+struct TParsedRun {
     bool AfterPar;   // the run is preceded by "\par"
     int ColorIndex;
     std::string Text; // unescaped
 };
 
 // Splits a document body into its runs; returns what is wrong, or "".
-std::string ParseRuns(std::string_view body, std::vector<TRtfRun>& runs);
+std::string ParseRuns(std::string_view body, std::vector<TParsedRun>& runs);
 
 // Checks what must hold for any text; returns what is wrong, or "":
 // the tokens cover the text up to its first NUL without gap or overlap, the
 // document has its fixed start and end, the runs unescape to the tokens,
-// and exactly the CR LF runs are preceded by "\par".
+// exactly the CR LF runs are preceded by "\par", and the text as the pane
+// holds it comes back unchanged through the highlighter and the editor's RTF
+// reader.
 std::string CheckInvariants(const std::string& html);

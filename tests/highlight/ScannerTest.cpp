@@ -1,7 +1,7 @@
 // The HTML scanner: token kinds, scan states and run colours.
 
 #include "ExpectBodies.h"
-#include "RtfDocument.h"
+#include "HighlightedRtf.h"
 #include "hltHTML.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Tag-name recognition: character values, hashes and the slot recognisers.
 
 #include "ExpectBodies.h"
-#include "RtfDocument.h"
+#include "HighlightedRtf.h"
 #include "hltHTML.h"
 #include "hltHTMLTables.h"
 

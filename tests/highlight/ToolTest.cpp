@@ -1,6 +1,6 @@
 // html2rtf from the outside: output, standard input, failures and usage.
 
-#include "RtfDocument.h"
+#include "HighlightedRtf.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>

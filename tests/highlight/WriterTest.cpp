@@ -1,7 +1,7 @@
 // The RTF document writer: fixed pieces, font and colour tables, runs, stream.
 
 #include "ExpectBodies.h"
-#include "RtfDocument.h"
+#include "HighlightedRtf.h"
 #include "hltHTML.h"
 
 #include <gtest/gtest.h>

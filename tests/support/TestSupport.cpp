@@ -1,13 +1,8 @@
 #include "TestSupport.h"
 
-#include "BrowserView.h"
-
 #include <QApplication>
-#include <QEventLoop>
 #include <QFile>
-#include <QSignalSpy>
 #include <QTimer>
-#include <QWebEnginePage>
 #include <QElapsedTimer>
 
 void WriteFileBytes(const QString& path, const QByteArray& bytes) {
@@ -20,24 +15,6 @@ QByteArray ReadFileBytes(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
   return file.readAll();
-}
-
-bool WaitForLoad(TWebBrowser& browser, int timeoutMs) {
-  QSignalSpy finished(&browser, &QWebEngineView::loadFinished);
-  if (!finished.wait(timeoutMs)) return false;
-  return finished.takeFirst().at(0).toBool();
-}
-
-QVariant RunScript(TWebBrowser& browser, const QString& script) {
-  QVariant result;
-  QEventLoop loop;
-  browser.page()->runJavaScript(script, [&](const QVariant& value) {
-    result = value;
-    loop.quit();
-  });
-  QTimer::singleShot(20000, &loop, &QEventLoop::quit);
-  loop.exec();
-  return result;
 }
 
 void WhenModalOpens(const std::function<void(QWidget*)>& answer, const char* className, int timeoutMs) {

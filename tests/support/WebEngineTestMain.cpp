@@ -1,7 +1,7 @@
 // GoogleTest main for tests that build real windows: the web engine is prepared and the
 // application object exists before any test runs, as in the program's own main block.
 #include "Application.h"
-#include "BrowserView.h"
+#include "WebBrowser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "Application.h"
-#include "BrowserView.h"
+#include "WebBrowser.h"
 #include "TestSupport.h"
 #include "Unit4.h"
-#include "ui_Unit4.h"
+#include "BrowserSupport.h"
 
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -27,11 +27,11 @@ TEST_F(PreviewWindowTest, LayoutHasTheCaptionPlaceAndAMenuOfThreeCommands) {
   EXPECT_EQ(FForm.windowTitle(), "Preview");
   EXPECT_EQ(FForm.pos(), QPoint(86, 341));
   EXPECT_EQ(FForm.width(), 860);
-  EXPECT_EQ(FForm.height() - FForm.Controls().MainMenu1->sizeHint().height(), 335);
+  EXPECT_EQ(FForm.height() - Control<QMenuBar>(&FForm, "MainMenu1")->sizeHint().height(), 335);
   EXPECT_EQ(FForm.centralWidget(), &FForm.WebBrowser1());
   EXPECT_FALSE(FForm.isVisible());
 
-  const QList<QAction*> items = FForm.Controls().MainMenu1->actions();
+  const QList<QAction*> items = Control<QMenuBar>(&FForm, "MainMenu1")->actions();
   ASSERT_EQ(items.size(), 3);
   EXPECT_EQ(items[0]->text(), "Show Code Window - F1");
   EXPECT_EQ(items[0]->shortcut(), QKeySequence(Qt::Key_F1));
@@ -65,13 +65,13 @@ TEST_F(PreviewWindowTest, BackAndForwardWalkTheBrowsersHistory) {
   browser.Navigate(folder.filePath("b.vnx"));
   ASSERT_TRUE(WaitForLoad(browser));
 
-  FForm.Controls().Back1->trigger();
+  Control<QAction>(&FForm, "Back1")->trigger();
   ASSERT_TRUE(WaitForLoad(browser));
   EXPECT_EQ(browser.title(), "A");
-  FForm.Controls().Back1->trigger();  // nothing further back: the page stays
+  Control<QAction>(&FForm, "Back1")->trigger();  // nothing further back: the page stays
   QTest::qWait(300);
   EXPECT_EQ(browser.title(), "A");
-  FForm.Controls().Forward1->trigger();
+  Control<QAction>(&FForm, "Forward1")->trigger();
   ASSERT_TRUE(WaitForLoad(browser));
   EXPECT_EQ(browser.title(), "B");
 }

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the HTML highlighter and aborts when the document
 // breaks one of the invariants that RtfDocument.h lists.
 
-#include "RtfDocument.h"
+#include "HighlightedRtf.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,7 +1,8 @@
 // The preview's security model, end to end: a probe page with a secret file and a picture beside
 // it, a web server on loopback that counts connections, each route tried online and offline.
-#include "BrowserView.h"
+#include "WebBrowser.h"
 #include "LoopbackServer.h"
+#include "BrowserSupport.h"
 #include "TestSupport.h"
 
 #include <QDeadlineTimer>

@@ -1,4 +1,5 @@
-#include "BrowserView.h"
+#include "WebBrowser.h"
+#include "BrowserSupport.h"
 #include "TestSupport.h"
 
 #include <QDir>

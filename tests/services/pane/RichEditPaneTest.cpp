@@ -1,4 +1,4 @@
-#include "CodePage.h"
+#include "CodePageText.h"
 #include "HighlighterRtf.h"
 #include "RichEditPane.h"
 #include "VornError.h"
@@ -451,7 +451,7 @@ TEST_F(RichEditPaneTest, RandomEditsKeepTextAndColoursOfAFullReload) {
         if (random() % 2) Pane.undo(); else Pane.redo();
     }
     const std::string text = Pane.Text();
-    ASSERT_EQ(text, TCodePage::Encode(Pane.document()->toRawText())) << "step " << step;
+    ASSERT_EQ(text, TCodePageText::Encode(Pane.document()->toRawText())) << "step " << step;
     reference.LoadFromStream(rtfOf(text));
     ASSERT_EQ(coloursOf(Pane), coloursOf(reference)) << "step " << step;
   }

@@ -60,7 +60,7 @@ TEST(RtfReader, EscapesAndBytesAboveAscii) {
   EXPECT_EQ(Read("{\\rtf1 caf\xE9 \\'e9\\'80\\~x}").Text, "caf\xE9 \xE9\x80\xA0x");
   EXPECT_EQ(Read("{\\rtf1 a\\tab b\\line c}").Text, "a\tb\r\nc");
   // \u with its fallback skipped; what the code page cannot hold becomes a reference.
-  EXPECT_EQ(Read("{\\rtf1 \\u8364?\\u20013?\\uc2\\u-10179??\\u-8704??!}").Text, "\x80&#20013;&#128512;!");
+  EXPECT_EQ(Read("{\\rtf1 \\u8364?\\u20013?\\uc2\\u-10179?" "?\\u-8704?" "?!}").Text, "\x80&#20013;&#128512;!");
   EXPECT_EQ(Read("{\\rtf1 {\\uc0 \\u233}x}").Text, "\xE9x");
   EXPECT_EQ(Read("{\\rtf1 \\u233\\'e9z}").Text, "\xE9z");
 }
@@ -120,8 +120,9 @@ TEST(RtfReader, WriterOutputReadsBackToTheSameDocument) {
     EXPECT_EQ(read.Text, text);
     EXPECT_EQ(read.Fonts, document.Fonts);
     // A line break's own format does not show, so only the other characters are compared.
-    for (std::size_t i = 0; i < text.size(); ++i)
+    for (std::size_t i = 0; i < text.size(); ++i) {
       if (text[i] != '\r' && text[i] != '\n') EXPECT_EQ(FormatAt(read, i), FormatAt(document, i)) << i;
+    }
   }
 }
 

@@ -1,0 +1,13 @@
+#include "FilePath.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FilePath, FolderPartRunsToTheLastSeparator) {
+  EXPECT_EQ(ExtractFilePath("/home/u/page.htm"), "/home/u/");
+  EXPECT_EQ(ExtractFilePath("new.htm"), "");
+  EXPECT_EQ(ExtractFilePath("/page.htm"), "/");
+}
+
+}  // namespace

@@ -1,0 +1,14 @@
+#include "ProgramFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ProgramFolder, IsTheProgramsOwnFolderUnlessATestPointsItElsewhere) {
+  SetProgramFolder("/opt/vorn/");
+  EXPECT_EQ(ProgramFolder(), "/opt/vorn/");
+  SetProgramFolder({});
+  EXPECT_TRUE(ProgramFolder().endsWith('/'));
+}
+
+}  // namespace
