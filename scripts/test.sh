@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 rm -rf build-test
-scripts/build.sh build-test
+scripts/build.sh build-test -DVORN_WERROR=ON
 export QT_QPA_PLATFORM=offscreen
 cd build-test
 ctest --output-on-failure --timeout 600 -j 2

@@ -4,6 +4,4 @@
 
 // The windows were laid out for a narrow sans-serif face at given pixel heights; Liberation's
 // faces keep those widths, so captions fit their controls, and fontconfig stands in if missing.
-QFont SansSerifFont(int pixelHeight, bool bold = false);
-QFont SerifFont(int pixelHeight);
-QFont MonospaceFont(int pointSize);
+QFont SansSerifFont(int pixelHeight);

@@ -57,46 +57,81 @@ QTextCharFormat TPaneFormats::CharFormat(const TStyle& style) const {
   return format;
 }
 
-// Blocks are visited in order; a block close ahead is reached by stepping, one far ahead by
-// looking it up.
-int TPaneFormats::Apply(const TRtfDocument& rtf) {
-  constexpr int StepLimit = 64;
+namespace {
+
+// A block close ahead is reached by stepping from the last one, a block far ahead is looked up
+// by number. A look-up descends the document's block tree, some twenty levels deep in a large
+// document and each level dearer than a step, so up to this many blocks ahead stepping is cheaper.
+constexpr int StepLimit = 64;
+
+QTextBlock BlockOfLine(const QTextDocument& document, const QTextBlock& last, int line) {
+  if (!last.isValid() || line <= last.blockNumber() || line - last.blockNumber() > StepLimit)
+    return document.findBlockByNumber(line);
+  QTextBlock block = last;
+  while (block.blockNumber() < line) block = block.next();
+  return block;
+}
+
+// The changed blocks, told to the layout as few ranges as they make: neighbours join.
+class TChangedRange {
+public:
+  explicit TChangedRange(QTextDocument& document) : FDocument(document) {}
+  ~TChangedRange() { Flush(); }
+  void Add(const QTextBlock& block) {
+    if (FFrom >= 0 && FTo != block.position()) Flush();
+    if (FFrom < 0) FFrom = block.position();
+    FTo = block.position() + block.length();
+  }
+
+private:
+  void Flush() {
+    if (FFrom >= 0) FDocument.markContentsDirty(FFrom, FTo - FFrom);
+    FFrom = -1;
+  }
+  QTextDocument& FDocument;
+  int FFrom = -1;
+  int FTo = -1;
+};
+
+}  // namespace
+
+std::vector<int> TPaneFormats::StyleIndices(const TRtfDocument& rtf) {
   std::vector<int> styles(rtf.Formats.size());
   for (std::size_t i = 0; i < styles.size(); ++i) styles[i] = StyleIndex(StyleOf(rtf, int(i)));
+  return styles;
+}
+
+// The first and the last block the edits since the last Apply touched; -1 and -1 for none.
+std::pair<int, int> TPaneFormats::EditedBlocks() const {
+  if (FEditedFrom < 0) return {-1, -1};
   const int lastCharacter = FDocument.characterCount() - 1;
-  const int firstEdited = FEditedFrom < 0 ? -1 : FDocument.findBlock(FEditedFrom).blockNumber();
-  const int lastEdited = FEditedFrom < 0 ? -1 : FDocument.findBlock(std::min(FEditedTo, lastCharacter)).blockNumber();
-  FApplying = true;
-  int changed = 0;
-  int dirtyFrom = -1;
-  int dirtyTo = -1;
-  auto flushDirty = [&] {
-    if (dirtyFrom >= 0) FDocument.markContentsDirty(dirtyFrom, dirtyTo - dirtyFrom);
-    dirtyFrom = -1;
-  };
-  std::size_t run = 0;
-  QTextBlock block;
+  return {FDocument.findBlock(FEditedFrom).blockNumber(),
+          FDocument.findBlock(std::min(FEditedTo, lastCharacter)).blockNumber()};
+}
+
+int TPaneFormats::Apply(const TRtfDocument& rtf) {
+  const std::vector<int> styles = StyleIndices(rtf);
+  const auto [firstEdited, lastEdited] = EditedBlocks();
   const std::vector<std::int32_t>& sources = rtf.LineSources;
   const int lines = FDocument.blockCount();
-  for (int line = 0; line < lines; ++line) {
-    const std::int32_t source = std::size_t(line) < sources.size() ? sources[std::size_t(line)] : -1;
-    if (KeepsFormats(line, source, firstEdited, lastEdited)) continue;
-    if (block.isValid() && line > block.blockNumber() && line - block.blockNumber() <= StepLimit) {
-      while (block.blockNumber() < line) block = block.next();
-    } else {
-      block = FDocument.findBlockByNumber(line);
+  FApplying = true;
+  int changed = 0;
+  {
+    TChangedRange dirty(FDocument);
+    std::size_t run = 0;
+    QTextBlock block;
+    for (int line = 0; line < lines; ++line) {
+      const std::int32_t source = std::size_t(line) < sources.size() ? sources[std::size_t(line)] : -1;
+      if (KeepsFormats(line, source, firstEdited, lastEdited)) continue;
+      block = BlockOfLine(FDocument, block, line);
+      // Each block separator is CR LF in the RTF text, one character more than in the document.
+      const std::size_t blockStart = std::size_t(block.position() + line);
+      CollectRanges(rtf, styles, run, blockStart, blockStart + std::size_t(block.length() - 1));
+      if (!Store(block)) continue;
+      ++changed;
+      dirty.Add(block);
     }
-    const int position = block.position();
-    // Each block separator is CR LF in the RTF text, one character more than in the document.
-    const std::size_t blockStart = std::size_t(position + line);
-    CollectRanges(rtf, styles, run, blockStart, blockStart + std::size_t(block.length() - 1));
-    if (!Store(block)) continue;
-    ++changed;
-    if (dirtyFrom >= 0 && dirtyTo != position) flushDirty();
-    if (dirtyFrom < 0) dirtyFrom = position;
-    dirtyTo = position + block.length();
   }
-  flushDirty();
   FApplying = false;
   FAppliedBlocks = lines;
   FEditedFrom = FEditedTo = -1;
@@ -169,44 +204,62 @@ const std::vector<TPaneFormats::TRange>* TPaneFormats::RangesOf(const QTextBlock
   return data != nullptr ? &data->Ranges : nullptr;
 }
 
+namespace {
+
+// Builds a document's runs in order from styles, each distinct format and font once.
+class TRunWriter {
+public:
+  explicit TRunWriter(TRtfDocument& rtf) : FRtf(rtf) {}
+
+  int FormatOf(TPaneFormats::TStyle style) {
+    const auto font = std::find(FRtf.Fonts.begin(), FRtf.Fonts.end(), style.Font);
+    style.Format.Font = int(font - FRtf.Fonts.begin());
+    if (font == FRtf.Fonts.end()) FRtf.Fonts.push_back(style.Font);
+    const auto found = std::find(FRtf.Formats.begin(), FRtf.Formats.end(), style.Format);
+    if (found != FRtf.Formats.end()) return int(found - FRtf.Formats.begin());
+    FRtf.Formats.push_back(style.Format);
+    return int(FRtf.Formats.size() - 1);
+  }
+
+  // Covers the text up to end with format; a run of the last run's format lengthens it.
+  void Add(std::size_t end, int format) {
+    if (end <= FEnd) return;
+    if (!FRtf.Runs.empty() && FRtf.Runs.back().Format == format)
+      FRtf.Runs.back().Length += end - FEnd;
+    else
+      FRtf.Runs.push_back({FEnd, end - FEnd, format});
+    FEnd = end;
+  }
+  std::size_t End() const { return FEnd; }
+
+private:
+  TRtfDocument& FRtf;
+  std::size_t FEnd = 0;
+};
+
+}  // namespace
+
+// The pane's font is the first font; text between the ranges a block was given, and each line
+// break, is in the pane's own style.
 TRtfDocument TPaneFormats::Document(std::string text) const {
   TRtfDocument rtf;
   rtf.Text = std::move(text);
   rtf.Fonts.push_back(FBase.Font);
-  auto formatOf = [&rtf](TStyle style) {
-    const auto font = std::find(rtf.Fonts.begin(), rtf.Fonts.end(), style.Font);
-    style.Format.Font = int(font - rtf.Fonts.begin());
-    if (font == rtf.Fonts.end()) rtf.Fonts.push_back(style.Font);
-    const auto found = std::find(rtf.Formats.begin(), rtf.Formats.end(), style.Format);
-    if (found != rtf.Formats.end()) return int(found - rtf.Formats.begin());
-    rtf.Formats.push_back(style.Format);
-    return int(rtf.Formats.size() - 1);
-  };
-  const int base = formatOf(FBase);
-  auto add = [&rtf](std::size_t start, std::size_t length, int format) {
-    if (length == 0) return;
-    if (!rtf.Runs.empty() && rtf.Runs.back().Format == format)
-      rtf.Runs.back().Length += length;
-    else
-      rtf.Runs.push_back({start, length, format});
-  };
-  std::size_t position = 0;
+  TRunWriter runs(rtf);
+  const int base = runs.FormatOf(FBase);
+  std::size_t blockStart = 0;
   for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next()) {
-    const std::size_t blockStart = position;
-    const std::size_t blockLength = std::size_t(block.length() - 1);
+    const std::size_t blockEnd = blockStart + std::size_t(block.length() - 1);
     if (const std::vector<TRange>* ranges = RangesOf(block)) {
       for (const TRange& range : *ranges) {
-        const std::size_t start = std::min(blockStart + std::size_t(range.Start), blockStart + blockLength);
-        const std::size_t end = std::min(start + std::size_t(range.Length), blockStart + blockLength);
-        add(position, start - position, base);
-        add(start, end - start, formatOf(FStyles[std::size_t(range.Style)]));
-        position = end;
+        const std::size_t start = std::min(blockStart + std::size_t(range.Start), blockEnd);
+        runs.Add(start, base);
+        runs.Add(std::min(start + std::size_t(range.Length), blockEnd), runs.FormatOf(FStyles[std::size_t(range.Style)]));
       }
     }
     const bool last = !block.next().isValid();
-    position = std::max(position, blockStart);
-    add(position, blockStart + blockLength + (last ? 0 : 2) - position, base);
-    position = blockStart + blockLength + (last ? 0 : 2);
+    blockStart = blockEnd + (last ? 0 : 2);  // the CR LF of the line break
+    runs.Add(blockStart, base);
   }
   return rtf;
 }

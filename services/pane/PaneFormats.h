@@ -3,6 +3,7 @@
 #include "RtfDocument.h"
 
 #include <QTextCharFormat>
+#include <utility>
 #include <vector>
 
 class QTextBlock;
@@ -52,6 +53,8 @@ private:
   class TBlockRanges;
 
   int StyleIndex(const TStyle& style);
+  std::vector<int> StyleIndices(const TRtfDocument& rtf);
+  std::pair<int, int> EditedBlocks() const;
   QTextCharFormat CharFormat(const TStyle& style) const;
   bool KeepsFormats(int line, std::int32_t source, int firstEdited, int lastEdited) const;
   void CollectRanges(const TRtfDocument& rtf, const std::vector<int>& styles, std::size_t& run,

@@ -73,7 +73,6 @@ void TRichEditPane::AddLine(std::string_view line) {
 
 bool TRichEditPane::PlainTextMode() const { return FPlainTextMode; }
 void TRichEditPane::SetPlainTextMode(bool on) { FPlainTextMode = on; }
-bool TRichEditPane::FastRecolour() const { return FFastRecolour; }
 void TRichEditPane::SetFastRecolour(bool on) { FFastRecolour = on; }
 
 void TRichEditPane::LoadFromStream(std::string_view bytes) {

@@ -45,7 +45,6 @@ public:
   void SetWordWrap(bool on);
   void SetFocusPane();
 
-  bool FastRecolour() const;
   void SetFastRecolour(bool on);  // off: every RTF load is a full reload
 
 signals:

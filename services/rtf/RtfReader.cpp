@@ -1,14 +1,17 @@
 #include "RtfReader.h"
 
 #include "CodePage.h"
+#include "RtfControlWords.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <limits>
 
 namespace {
 
-// The length of the longest common start of a and b, compared a page at a time.
+// The length of the longest common start of a and b: a page at a time while whole pages agree,
+// then byte by byte, so the long unchanged tail after an edit costs a few block compares.
 std::size_t CommonPrefix(std::string_view a, std::string_view b) {
   constexpr std::size_t Page = 4096;
   const std::size_t size = std::min(a.size(), b.size());
@@ -32,57 +35,6 @@ constexpr std::array<TByteClass, 256> MakeByteClasses() {
 }
 constexpr std::array<TByteClass, 256> ByteClasses = MakeByteClasses();
 
-enum TWord : int {
-  wUnknown, wB, wBin, wBlue, wBreak, wByte, wCf, wColourTable, wDeff, wF, wFamily, wFontTable,
-  wFs, wGreen, wI, wPlain, wRed, wSkip, wTab, wU, wUc, wUl, wUlnone
-};
-
-struct TWordEntry {
-  std::string_view Name;
-  TWord Word;
-  int Value;  // the byte of a character word, the family of a font family word
-};
-
-// Sorted by name for the binary search.
-constexpr TWordEntry Words[] = {
-    {"annotation", wSkip, 0},  {"atnauthor", wSkip, 0},    {"atnid", wSkip, 0},
-    {"b", wB, 0},              {"bin", wBin, 0},           {"blue", wBlue, 0},
-    {"bullet", wByte, 0x95},   {"cell", wTab, 0},          {"cf", wCf, 0},
-    {"colorschememapping", wSkip, 0},                      {"colortbl", wColourTable, 0},
-    {"comment", wSkip, 0},     {"datastore", wSkip, 0},    {"deff", wDeff, 0},
-    {"emdash", wByte, 0x97},   {"emspace", wByte, ' '},    {"endash", wByte, 0x96},
-    {"enspace", wByte, ' '},   {"f", wF, 0},
-    {"fbidi", wFamily, int(TRtfFamily::Bidi)},             {"fdecor", wFamily, int(TRtfFamily::Decor)},
-    {"filetbl", wSkip, 0},     {"fldinst", wSkip, 0},
-    {"fmodern", wFamily, int(TRtfFamily::Modern)},         {"fnil", wFamily, int(TRtfFamily::Nil)},
-    {"fonttbl", wFontTable, 0},                            {"footer", wSkip, 0},
-    {"footerf", wSkip, 0},     {"footerl", wSkip, 0},      {"footerr", wSkip, 0},
-    {"footnote", wSkip, 0},    {"froman", wFamily, int(TRtfFamily::Roman)},
-    {"fs", wFs, 0},            {"fscript", wFamily, int(TRtfFamily::Script)},
-    {"fswiss", wFamily, int(TRtfFamily::Swiss)},           {"ftech", wFamily, int(TRtfFamily::Tech)},
-    {"generator", wSkip, 0},   {"green", wGreen, 0},       {"header", wSkip, 0},
-    {"headerf", wSkip, 0},     {"headerl", wSkip, 0},      {"headerr", wSkip, 0},
-    {"i", wI, 0},              {"info", wSkip, 0},         {"latentstyles", wSkip, 0},
-    {"ldblquote", wByte, 0x93},                            {"line", wBreak, 0},
-    {"listoverridetable", wSkip, 0},                       {"listtable", wSkip, 0},
-    {"lquote", wByte, 0x91},   {"object", wSkip, 0},       {"page", wBreak, 0},
-    {"par", wBreak, 0},        {"pgdsctbl", wSkip, 0},     {"pict", wSkip, 0},
-    {"plain", wPlain, 0},      {"rdblquote", wByte, 0x94}, {"red", wRed, 0},
-    {"revtbl", wSkip, 0},      {"row", wBreak, 0},         {"rquote", wByte, 0x92},
-    {"rsidtbl", wSkip, 0},     {"sect", wBreak, 0},        {"stylesheet", wSkip, 0},
-    {"tab", wTab, 0},          {"themedata", wSkip, 0},    {"u", wU, 0},
-    {"uc", wUc, 0},            {"ul", wUl, 0},             {"uld", wUl, 0},
-    {"uldb", wUl, 0},          {"ulnone", wUlnone, 0},     {"ulw", wUl, 0},
-    {"xmlnstbl", wSkip, 0},
-};
-
-const TWordEntry* FindWord(std::string_view name) {
-  const auto end = std::end(Words);
-  const auto found = std::lower_bound(std::begin(Words), end, name,
-                                      [](const TWordEntry& e, std::string_view n) { return e.Name < n; });
-  return found != end && found->Name == name ? found : nullptr;
-}
-
 constexpr bool IsLetter(char c) noexcept { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 constexpr bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
 
@@ -93,8 +45,21 @@ int HexValue(char c) noexcept {
   return -1;
 }
 
+// The RTF standard bounds a control word at 32 letters; ten digits hold every value of an int,
+// which is where the parameter is clamped.
 constexpr std::size_t MaxWordLength = 32;
 constexpr int MaxParameterDigits = 10;
+// "\cf" with up to this many digits is read on the fast path; a longer index goes through the
+// general word reader, which clamps it.
+constexpr int FastColourDigits = 6;
+
+// Room reserved before reading, from what the highlighter's documents hold: about one byte of
+// text for two of RTF, one run for every 32 bytes, and on a read after a keystroke as many runs
+// as before and an eighth more, and a few more checkpoints.
+constexpr std::size_t RtfBytesPerTextByte = 2;
+constexpr std::size_t RtfBytesPerRun = 32;
+constexpr std::size_t RunGrowthShare = 8;
+constexpr std::size_t CheckpointSlack = 16;
 
 }  // namespace
 
@@ -103,10 +68,10 @@ bool TRtfReader::Read(TRtfDocument& document) {
   FDocument = &document;
   document = TRtfDocument{};
   const std::size_t previousRuns = FPrevious != nullptr ? FPrevious->Document.Runs.size() : 0;
-  document.Text.reserve(FRtf.size() / 2);
-  document.Runs.reserve(std::max(FRtf.size() / 32, previousRuns + previousRuns / 8));
+  document.Text.reserve(FRtf.size() / RtfBytesPerTextByte);
+  document.Runs.reserve(std::max(FRtf.size() / RtfBytesPerRun, previousRuns + previousRuns / RunGrowthShare));
   document.LineSources.assign(1, -1);
-  if (FPrevious != nullptr) FCheckpoints.reserve(FPrevious->Checkpoints.size() + 16);
+  if (FPrevious != nullptr) FCheckpoints.reserve(FPrevious->Checkpoints.size() + CheckpointSlack);
   const char* const data = FRtf.data();
   const std::size_t size = FRtf.size();
   FPos = 0;
@@ -169,7 +134,7 @@ bool TRtfReader::ReadColour() {
       FSkipCharacters > 0)
     return false;
   int colour = 0;
-  for (int digits = 0; position < size && IsDigit(data[position]) && digits < 6; ++digits)
+  for (int digits = 0; position < size && IsDigit(data[position]) && digits < FastColourDigits; ++digits)
     colour = colour * 10 + (data[position++] - '0');
   if (position < size && IsDigit(data[position])) return false;
   if (position < size && data[position] == ' ') ++position;
@@ -245,7 +210,7 @@ void TRtfReader::ReadControlWord() {
   const bool hasParameter = FPos > digitsStart;
   if (FPos < size && FRtf[FPos] == ' ') ++FPos;
   if (negative) parameter = -parameter;
-  parameter = std::clamp<long long>(parameter, -2147483647LL, 2147483647LL);
+  parameter = std::clamp<long long>(parameter, -std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
   if (FSkipCharacters > 0) {
     --FSkipCharacters;
     return;
@@ -259,7 +224,7 @@ void TRtfReader::ApplyWord(std::string_view word, bool hasParameter, int paramet
     ApplyCharacterWord(wCf, hasParameter, parameter);
     return;
   }
-  const TWordEntry* entry = FindWord(word);
+  const TRtfWordEntry* entry = FindRtfWord(word);
   if (entry == nullptr) return;
   switch (entry->Word) {
     case wBreak:
@@ -299,7 +264,7 @@ void TRtfReader::ApplyWord(std::string_view word, bool hasParameter, int paramet
 }
 
 // Words that build the font and colour tables; false when the word is not one of them.
-bool TRtfReader::ApplyTableWord(int word, int parameter) {
+bool TRtfReader::ApplyTableWord(TRtfWord word, int parameter) {
   const TDestination destination = State().Destination;
   if (word == wF && destination == TDestination::FontTable) {
     FFontNumbers.push_back(parameter);
@@ -322,7 +287,7 @@ bool TRtfReader::ApplyTableWord(int word, int parameter) {
   return false;
 }
 
-bool TRtfReader::ApplyCharacterWord(int word, bool hasParameter, int parameter) {
+bool TRtfReader::ApplyCharacterWord(TRtfWord word, bool hasParameter, int parameter) {
   TGroupState& state = State();
   const bool on = !hasParameter || parameter != 0;
   switch (word) {
@@ -413,23 +378,53 @@ void TRtfReader::WriteBreak() {
 }
 
 // Records the checkpoint, then takes from the previous document every line that follows it
-// unchanged.
+// unchanged, and goes on reading where the taken lines end.
+//
+// An example. The document read before holds three lines, "a", "b" and "c"; its checkpoints P1,
+// P2 and P3 follow the three paragraph marks (one run per line, "\cf5 \r\n" before each line
+// after the first):
+//     {\rtf1 ...tables... \cf1 a\par| \cf5 \r\n\cf1 b\par| \cf5 \r\n\cf1 c\par| }
+//                                   P1                   P2                   P3
+// The user types "x" after "b", and the highlighter writes the same document with "bx". Reading
+// it: the tables and line "a" are read, as everything before the first checkpoint is. At the
+// mark after "a" (checkpoint N1) the bytes up to P2 are not those after P1 ("bx" against "b"),
+// and no checkpoint of the previous document lies as far from its end as N1 does, so line "bx"
+// is read. At the mark after "bx" (N2) the rest of the document is as far from the end as P2
+// is, and the bytes after P2 are the same up to P3 and beyond: line "c" is taken from P2 to P3 in
+// one step, its text and runs copied, and reading resumes at P3's place, before " }".
 void TRtfReader::PassCheckpoint() {
   for (;;) {
-    FCheckpoints.push_back({FPos, FDocument->Text.size(), FDocument->Runs.size(), FLines + 1, State()});
-    if (FPrevious != nullptr && FCheckpoints.size() == 1 &&
-        !(FPrevious->Document.Colours == FDocument->Colours && FPrevious->Document.Fonts == FDocument->Fonts &&
-          FPrevious->FontNumbers == FFontNumbers && FPrevious->DefaultFont == FDefaultFont))
-      FPrevious = nullptr;
+    RecordCheckpoint();
+    if (FCheckpoints.size() == 1) KeepPreviousOnlyWithTheSameTables();
     const TCheckpoint* from = MatchingCheckpoint();
     if (from == nullptr) return;
     const TCheckpoint& to = FurthestMatch(*from);
     TakeLines(*from, to);
-    FPos += to.Offset - from->Offset;
-    State() = to.State;
-    CharacterFormatChanged();
-    FNextPrevious = std::size_t(&to - FPrevious->Checkpoints.data());
+    ResumeAt(*from, to);
   }
+}
+
+void TRtfReader::RecordCheckpoint() {
+  FCheckpoints.push_back({FPos, FDocument->Text.size(), FDocument->Runs.size(), FLines + 1, State()});
+}
+
+// A line read from the same bytes gives the same text and formats only with the same font and
+// colour tables, and the tables are all read by the first checkpoint.
+void TRtfReader::KeepPreviousOnlyWithTheSameTables() {
+  if (FPrevious == nullptr) return;
+  const bool sameTables = FPrevious->Document.Colours == FDocument->Colours &&
+                          FPrevious->Document.Fonts == FDocument->Fonts &&
+                          FPrevious->FontNumbers == FFontNumbers && FPrevious->DefaultFont == FDefaultFont;
+  if (!sameTables) FPrevious = nullptr;
+}
+
+// After the lines from one previous checkpoint to another were taken, reading goes on at the
+// second one's place in this document, in the state it had there.
+void TRtfReader::ResumeAt(const TCheckpoint& from, const TCheckpoint& to) {
+  FPos += to.Offset - from.Offset;
+  State() = to.State;
+  CharacterFormatChanged();
+  FNextPrevious = std::size_t(&to - FPrevious->Checkpoints.data());
 }
 
 // The previous document's checkpoint from which the same bytes follow as from here, up to its
@@ -467,40 +462,43 @@ const TRtfReader::TCheckpoint& TRtfReader::FurthestMatch(const TCheckpoint& from
   return after[-1];
 }
 
-// Appends the previous document's text, runs and lines between two of its checkpoints, and the
-// checkpoints between them as this document has them.
+// Appends the previous document's lines between two of its checkpoints: where they came from,
+// their text and runs, and the checkpoints between them as this document has them.
 void TRtfReader::TakeLines(const TCheckpoint& from, const TCheckpoint& to) {
-  const TRtfDocument& previous = FPrevious->Document;
-  TRtfDocument& document = *FDocument;
   const TCheckpoint here = FCheckpoints.back();
+  const TRtfDocument& previous = FPrevious->Document;
   if (FPreviousFormats.empty())
     for (const TRtfFormat& format : previous.Formats) FPreviousFormats.push_back(InternFormat(format));
-  for (std::int32_t line = from.Line; line < to.Line; ++line) document.LineSources.push_back(line);
+  for (std::int32_t line = from.Line; line < to.Line; ++line) FDocument->LineSources.push_back(line);
   FLines += to.Line - from.Line;
-  const std::size_t shift = document.Text.size() - from.Text;
-  document.Text.append(previous.Text, from.Text, to.Text - from.Text);
-  const std::vector<TRtfRun>& runs = previous.Runs;
+  const std::size_t shift = FDocument->Text.size() - from.Text;
+  FDocument->Text.append(previous.Text, from.Text, to.Text - from.Text);
+  TakeCheckpoints(here, from, to, TakeRuns(from, to, shift));
+}
+
+// Appends the previous document's runs over its text between two checkpoints, moved by shift.
+// Returns what turns a previous run's number into this document's.
+std::ptrdiff_t TRtfReader::TakeRuns(const TCheckpoint& from, const TCheckpoint& to, std::size_t shift) {
+  const std::vector<TRtfRun>& runs = FPrevious->Document.Runs;
+  std::vector<TRtfRun>& taken = FDocument->Runs;
   std::size_t r = from.Run > 0 ? from.Run - 1 : 0;
   while (r < runs.size() && runs[r].Start + runs[r].Length <= from.Text) ++r;
-  if (r >= runs.size() || runs[r].Start >= to.Text) {
-    TakeCheckpoints(here, from, to, std::ptrdiff_t(here.Run) - std::ptrdiff_t(from.Run));
-    return;
-  }
+  if (r >= runs.size() || runs[r].Start >= to.Text) return std::ptrdiff_t(taken.size()) - std::ptrdiff_t(from.Run);
   // Only the first piece can join the last run, and only the first and last are cut: the
   // previous document's runs already differ in format from their neighbours.
   const TRtfRun& first = runs[r];
-  AppendRun(FPreviousFormats[std::size_t(first.Format)],
-            std::min(first.Start + first.Length, to.Text) - from.Text);
+  AppendRun(FPreviousFormats[std::size_t(first.Format)], std::min(first.Start + first.Length, to.Text) - from.Text);
   // Previous run r is this document's last run now, and each later one follows it in order.
-  TakeCheckpoints(here, from, to, std::ptrdiff_t(document.Runs.size() - 1) - std::ptrdiff_t(r));
+  const std::ptrdiff_t runShift = std::ptrdiff_t(taken.size() - 1) - std::ptrdiff_t(r);
   std::size_t end = ++r;
   while (end < runs.size() && runs[end].Start < to.Text) ++end;
-  const std::size_t taken = document.Runs.size();
-  document.Runs.resize(taken + (end - r));
-  TRtfRun* out = document.Runs.data() + taken;
+  const std::size_t count = taken.size();
+  taken.resize(count + (end - r));
+  TRtfRun* out = taken.data() + count;
   for (; r < end; ++r, ++out) *out = {runs[r].Start + shift, runs[r].Length, FPreviousFormats[std::size_t(runs[r].Format)]};
-  TRtfRun& last = document.Runs.back();
+  TRtfRun& last = taken.back();
   last.Length = std::min(last.Start + last.Length, to.Text + shift) - last.Start;
+  return runShift;
 }
 
 // The previous document's checkpoints strictly between from and to, moved to where from is in

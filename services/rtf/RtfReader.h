@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RtfControlWords.h"
 #include "RtfDocument.h"
 
 #include <string>
@@ -70,8 +71,8 @@ private:
   bool ReadControlSymbol(char symbol);
   void ReadControlWord();
   void ApplyWord(std::string_view word, bool hasParameter, int parameter);
-  bool ApplyCharacterWord(int word, bool hasParameter, int parameter);
-  bool ApplyTableWord(int word, int parameter);
+  bool ApplyCharacterWord(TRtfWord word, bool hasParameter, int parameter);
+  bool ApplyTableWord(TRtfWord word, int parameter);
   void ApplyUnicode(int parameter);
   void OpenGroup();
   bool CloseGroup();
@@ -82,11 +83,15 @@ private:
   void EmitBreak();
   void WriteBreak();
   void PassCheckpoint();
+  void RecordCheckpoint();
+  void KeepPreviousOnlyWithTheSameTables();
   const TCheckpoint* MatchingCheckpoint() const;
   const TCheckpoint& FurthestMatch(const TCheckpoint& from) const;
   void TakeLines(const TCheckpoint& from, const TCheckpoint& to);
+  std::ptrdiff_t TakeRuns(const TCheckpoint& from, const TCheckpoint& to, std::size_t shift);
   void TakeCheckpoints(const TCheckpoint& here, const TCheckpoint& from, const TCheckpoint& to,
                        std::ptrdiff_t runShift);
+  void ResumeAt(const TCheckpoint& from, const TCheckpoint& to);
   void AppendRun(int format, std::size_t length);
   void AppendToText(const char* bytes, std::size_t length);
   void AppendToTable(const char* bytes, std::size_t length);

@@ -65,9 +65,7 @@ TEST_F(MainWindowTest, ActionListHoldsTheTwelveCommandsWithTheirCaptionsShortcut
     EXPECT_EQ(action->property("imageIndex").toInt(), row.Glyph);
     EXPECT_EQ(action->icon().isNull(), row.Glyph < 0);
     EXPECT_EQ(action->property("hint").toString(), row.Hint);
-    if (!QKeySequence(row.Shortcut).isEmpty()) {
-      EXPECT_TRUE(FForm.actions().contains(action));
-    }
+    EXPECT_TRUE(QKeySequence(row.Shortcut).isEmpty() || FForm.actions().contains(action)) << row.Name;
   }
 }
 

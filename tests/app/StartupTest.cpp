@@ -87,8 +87,7 @@ TEST_F(StartupTest, MainWindowShortcutsAnswerFromThePreviewExceptItsOwnF1) {
 TEST_F(StartupTest, ResizingMovesNothingInTheOptionStripWhileThePaneFollows) {
   Start();
   Form1->resize(1000, 500);
-  QTest::qWait(50);
-  EXPECT_EQ(Control<TRichEditPane>(Form1, "Edit1")->geometry(), QRect(0, 25, 1000, 456));
+  QTRY_COMPARE(Control<TRichEditPane>(Form1, "Edit1")->geometry(), QRect(0, 25, 1000, 456));
   EXPECT_EQ(Control<QStatusBar>(Form1, "StatusBar1")->geometry(), QRect(0, 481, 1000, 19));
   EXPECT_EQ(Control<QMenuBar>(Form1, "ActionMainMenuBar1")->width(), 1000);
   EXPECT_EQ(Control<QPushButton>(Form1, "Button1")->geometry(), QRect(808, 0, 49, 25));

@@ -57,12 +57,12 @@ TEST_F(BrowserViewTest, ResolvesRelativeStyleSheetsAndPicturesAgainstThePagesFol
 
 TEST_F(BrowserViewTest, ScriptInAPageCannotReadOtherLocalFiles) {
   Page("secret.txt", "secret");
-  Show(Page("page.vnx", TitledPage("P", "<iframe id=f src='secret.txt'></iframe>")));
+  Show(Page("page.vnx", TitledPage("P", "<iframe id=f src='secret.txt' onload='window.shown = 1'></iframe>")));
   const QString byRequest = Script(
       "(function(){try{var x=new XMLHttpRequest();x.open('GET','secret.txt',false);x.send();"
       "return x.responseText;}catch(e){return 'refused';}})()");
   EXPECT_EQ(byRequest, "refused");
-  QTest::qWait(300);
+  QTRY_VERIFY_WITH_TIMEOUT(Script("String(window.shown)") == "1", 10000);
   const QString byFrame = Script(
       "(function(){try{return document.getElementById('f').contentDocument.body.innerText;}"
       "catch(e){return 'refused';}})()");
@@ -93,8 +93,7 @@ TEST_F(BrowserViewTest, OfflineRefusesTheNetworkButStillShowsLocalFiles) {
   EXPECT_TRUE(FBrowser.Offline());
   EXPECT_EQ(Show(page), "Local");
   FBrowser.load(QUrl(QString::fromLatin1(url)));
-  EXPECT_FALSE(WaitForLoad(FBrowser));
-  QTest::qWait(300);
+  EXPECT_FALSE(WaitForLoad(FBrowser));  // refused before any connection was made
   EXPECT_EQ(connections.count(), 0);
 
   FBrowser.SetOffline(false);
