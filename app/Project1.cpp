@@ -1,7 +1,7 @@
 #include "Application.h"
-#include "WebBrowser.h"
 #include "Startup.h"
 #include "Unit1.h"
+#include "WebBrowser.h"
 
 int main(int argc, char** argv) {
   TWebBrowser::PrepareEngine();

@@ -1,9 +1,11 @@
 #include "Unit1.h"
 
-#include "ui_Unit1.h"
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
 
 #include "Application.h"
-#include "WebBrowser.h"
 #include "EditActions.h"
 #include "ErrorBox.h"
 #include "FileDialogAction.h"
@@ -14,12 +16,9 @@
 #include "Timer.h"
 #include "Unit3.h"
 #include "Unit4.h"
+#include "WebBrowser.h"
 #include "hltHTML.h"
-
-#include <QCloseEvent>
-#include <QLabel>
-#include <QMenu>
-#include <QPainter>
+#include "ui_Unit1.h"
 
 TForm1* Form1 = nullptr;
 
@@ -76,7 +75,8 @@ void TForm1::BuildPopupMenu1() {
 
 void TForm1::BuildStandardActions() {
   FEditActions = new TEditActions(ui->EditCopy1, ui->EditCut1, ui->EditPaste1, this);
-  FFileOpen1 = new TFileDialogAction(ui->FileOpen1, TFileDialogAction::fkOpen, kOpenFilter, kDefaultExt, this);
+  FFileOpen1 =
+      new TFileDialogAction(ui->FileOpen1, TFileDialogAction::fkOpen, kOpenFilter, kDefaultExt, this);
   FFileOpen1->SetOnAccept([this] { FileOpen1Accept(); });
   FFileSaveAs1 =
       new TFileDialogAction(ui->FileSaveAs1, TFileDialogAction::fkSave, kSaveAsFilter, kDefaultExt, this);
@@ -142,6 +142,4 @@ void TForm1::closeEvent(QCloseEvent* event) {
   TApplication::quit();
 }
 
-void TForm1::paintEvent(QPaintEvent*) {
-  QPainter(this).fillRect(rect(), kNavy);
-}
+void TForm1::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), kNavy); }

@@ -1,15 +1,13 @@
 // The document commands of the code window: New, Open, Save, Save As and the close.
-#include "Unit1.h"
-
-#include "ui_Unit1.h"
-
-#include "WebBrowser.h"
 #include "FileDialogAction.h"
 #include "FilePath.h"
 #include "RichEditPane.h"
 #include "Timer.h"
+#include "Unit1.h"
 #include "Unit4.h"
 #include "Unit5.h"
+#include "WebBrowser.h"
+#include "ui_Unit1.h"
 
 namespace {
 const QString kUntitled = QStringLiteral("new.htm");

@@ -1,12 +1,10 @@
 // The highlighting pass that runs on every change of the pane, and the caret tracking.
-#include "Unit1.h"
-
-#include "ui_Unit1.h"
-
 #include "IntegerText.h"
 #include "RichEditPane.h"
 #include "Timer.h"
+#include "Unit1.h"
 #include "hltHTML.h"
+#include "ui_Unit1.h"
 
 namespace {
 

@@ -1,13 +1,12 @@
 #include "Unit3.h"
 
-#include "ui_Unit3.h"
+#include <QFile>
 
 #include "ErrorBox.h"
 #include "Fonts.h"
 #include "JpegImage.h"
 #include "Timer.h"
-
-#include <QFile>
+#include "ui_Unit3.h"
 
 TForm3* Form3 = nullptr;
 

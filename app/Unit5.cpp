@@ -1,10 +1,9 @@
 #include "Unit5.h"
 
-#include "ui_Unit5.h"
-
 #include "ErrorBox.h"
 #include "Fonts.h"
 #include "Unit1.h"
+#include "ui_Unit5.h"
 
 TForm5* Form5 = nullptr;
 

@@ -16,7 +16,6 @@ public:
   explicit TForm5(QWidget* parent = nullptr);
   ~TForm5() override;
 
-
   void dxButton1Click();
   void dxButton2Click();
 

@@ -7,26 +7,42 @@
 // is the system colour's number.
 using ThltColor = std::uint32_t;
 
-inline constexpr ThltColor hltRGB(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
-{
-    return ThltColor(red) | ThltColor(green) << 8 | ThltColor(blue) << 16;
+inline constexpr ThltColor hltRGB(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  return ThltColor(red) | ThltColor(green) << 8 | ThltColor(blue) << 16;
 }
 
 inline constexpr ThltColor hltSystemColorFlag = 0xFF000000u;
 
-inline constexpr bool hltIsSystemColor(ThltColor color)
-{
-    return (color >> 24) != 0;
-}
+inline constexpr bool hltIsSystemColor(ThltColor color) { return (color >> 24) != 0; }
 
 // The numbers of the standard system colours.
 enum ThltSystemColorIndex : std::uint8_t {
-    scScrollBar, scBackground, scActiveCaption, scInactiveCaption, scMenu,
-    scWindow, scWindowFrame, scMenuText, scWindowText, scCaptionText,
-    scActiveBorder, scInactiveBorder, scAppWorkSpace, scHighlight,
-    scHighlightText, scBtnFace, scBtnShadow, scGrayText, scBtnText,
-    scInactiveCaptionText, scBtnHighlight, sc3DDkShadow, sc3DLight,
-    scInfoText, scInfoBk, scSystemColorCount
+  scScrollBar,
+  scBackground,
+  scActiveCaption,
+  scInactiveCaption,
+  scMenu,
+  scWindow,
+  scWindowFrame,
+  scMenuText,
+  scWindowText,
+  scCaptionText,
+  scActiveBorder,
+  scInactiveBorder,
+  scAppWorkSpace,
+  scHighlight,
+  scHighlightText,
+  scBtnFace,
+  scBtnShadow,
+  scGrayText,
+  scBtnText,
+  scInactiveCaptionText,
+  scBtnHighlight,
+  sc3DDkShadow,
+  sc3DLight,
+  scInfoText,
+  scInfoBk,
+  scSystemColorCount
 };
 
 inline constexpr ThltColor clNavy = hltRGB(0, 0, 128);
@@ -40,9 +56,9 @@ inline constexpr ThltColor clMenuText = hltSystemColorFlag | scMenuText;
 // windowing system.
 class ThltColorResolver {
 public:
-    virtual ~ThltColorResolver() = default;
-    // Returns the red, green and blue of a system colour (high byte clear).
-    virtual ThltColor Resolve(ThltColor systemColor) const = 0;
+  virtual ~ThltColorResolver() = default;
+  // Returns the red, green and blue of a system colour (high byte clear).
+  virtual ThltColor Resolve(ThltColor systemColor) const = 0;
 };
 
 // Installs the process-wide resolver; nullptr restores the default. The

@@ -4,23 +4,16 @@ namespace {
 
 class TDefaultFontMetricsProvider final : public ThltFontMetricsProvider {
 public:
-    ThltFontMetrics Metrics(const std::string&) const override
-    {
-        return {0, 0x31};
-    }
+  ThltFontMetrics Metrics(const std::string&) const override { return {0, 0x31}; }
 };
 
 const TDefaultFontMetricsProvider DefaultProvider;
 const ThltFontMetricsProvider* CurrentProvider = &DefaultProvider;
 
-} // namespace
+}  // namespace
 
-void SetFontMetricsProvider(const ThltFontMetricsProvider* provider)
-{
-    CurrentProvider = provider ? provider : &DefaultProvider;
+void SetFontMetricsProvider(const ThltFontMetricsProvider* provider) {
+  CurrentProvider = provider ? provider : &DefaultProvider;
 }
 
-const ThltFontMetricsProvider& FontMetricsProvider()
-{
-    return *CurrentProvider;
-}
+const ThltFontMetricsProvider& FontMetricsProvider() { return *CurrentProvider; }

@@ -6,13 +6,13 @@
 // A font as the font table names it; every other property is the default,
 // including the request for the default character set.
 struct ThltFont {
-    std::string Name;
+  std::string Name;
 };
 
 // The two bytes of a font's text metrics that the font table uses.
 struct ThltFontMetrics {
-    std::uint8_t CharSet;
-    std::uint8_t PitchAndFamily; // family in the high four bits, pitch in the low
+  std::uint8_t CharSet;
+  std::uint8_t PitchAndFamily;  // family in the high four bits, pitch in the low
 };
 
 // Answers the metrics query for a font. The default provider reports the
@@ -20,8 +20,8 @@ struct ThltFontMetrics {
 // GUI installs one that asks its font system.
 class ThltFontMetricsProvider {
 public:
-    virtual ~ThltFontMetricsProvider() = default;
-    virtual ThltFontMetrics Metrics(const std::string& fontName) const = 0;
+  virtual ~ThltFontMetricsProvider() = default;
+  virtual ThltFontMetrics Metrics(const std::string& fontName) const = 0;
 };
 
 // Installs the process-wide provider, once at program start; nullptr restores

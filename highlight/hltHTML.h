@@ -1,37 +1,37 @@
 #pragma once
 
-#include "hltSyntax.h"
-
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "hltSyntax.h"
+
 // Token kinds of the HTML scanner; each has its own colour index.
 enum THtmlTokenKind : std::uint8_t {
-    htEntity,
-    htServerBlock,
-    htComment,
-    htName,
-    htListedTag,
-    htEnd,
-    htBlank,
-    htString,
-    htSymbol,
-    htText,
-    htUnlistedTag,
-    htValue,
+  htEntity,
+  htServerBlock,
+  htComment,
+  htName,
+  htListedTag,
+  htEnd,
+  htBlank,
+  htString,
+  htSymbol,
+  htText,
+  htUnlistedTag,
+  htValue,
 };
 
 enum THtmlScanState : std::uint8_t {
-    ssStart,       // at construction, and while an entity found ahead is pending
-    ssServerBlock, // inside "<%" ... "%>"
-    ssComment,     // inside "<!--" ... "-->"
-    ssTagName,     // right after "<"
-    ssInTag,       // inside a tag after its name
-    ssText,        // between tags
-    ssValue,       // after "=" inside a tag
+  ssStart,        // at construction, and while an entity found ahead is pending
+  ssServerBlock,  // inside "<%" ... "%>"
+  ssComment,      // inside "<!--" ... "-->"
+  ssTagName,      // right after "<"
+  ssInTag,        // inside a tag after its name
+  ssText,         // between tags
+  ssValue,        // after "=" inside a tag
 };
 
 // The values that tag-name hashing sums: "A" to "Z" and "a" to "z" 1 to 26,
@@ -44,78 +44,78 @@ extern const std::array<std::int32_t, 256> TagCharValue;
 // the source text; nothing is allocated while scanning.
 class ThltHTMLRTF final : public ThltRTFSyntax {
 public:
-    ThltHTMLRTF();
+  ThltHTMLRTF();
 
-    void EscapeText(std::string_view& text, std::string& scratch) override;
-    void FormatToken(int colorIndex, std::string_view text, ThltRunBuffer& run) override;
-    void NextToken() override;
-    bool AtEnd() override;
-    std::string_view TokenText() override;
-    int TokenColorIndex() override;
-    void BeginScan(const std::string& text, int lineNumber) override;
-    void WriteRTF(ThltStream& stream) override;
+  void EscapeText(std::string_view& text, std::string& scratch) override;
+  void FormatToken(int colorIndex, std::string_view text, ThltRunBuffer& run) override;
+  void NextToken() override;
+  bool AtEnd() override;
+  std::string_view TokenText() override;
+  int TokenColorIndex() override;
+  void BeginScan(const std::string& text, int lineNumber) override;
+  void WriteRTF(ThltStream& stream) override;
 
-    // Tag-name recognition. TagKind classifies the word at position as a
-    // listed tag, an unlisted tag or a plain name and leaves its length in
-    // FWordLength.
-    THtmlTokenKind TagKind(const char* position);
-    std::int32_t TagHash(const char* position);
-    bool TagEquals(std::string_view name);
-    THtmlTokenKind NoTag();
-    std::int32_t WordLength() const { return FWordLength; }
+  // Tag-name recognition. TagKind classifies the word at position as a
+  // listed tag, an unlisted tag or a plain name and leaves its length in
+  // FWordLength.
+  THtmlTokenKind TagKind(const char* position);
+  std::int32_t TagHash(const char* position);
+  bool TagEquals(std::string_view name);
+  THtmlTokenKind NoTag();
+  std::int32_t WordLength() const { return FWordLength; }
 
-    // The index of the first entity string that the text at position starts
-    // with, ignoring the case of ASCII letters, or -1.
-    static int FindEntity(const char* position);
+  // The index of the first entity string that the text at position starts
+  // with, ignoring the case of ASCII letters, or -1.
+  static int FindEntity(const char* position);
 
-    // Whether the text at position starts with entity string index (0 to 150).
-    static bool EntityMatches(int index, const char* position);
+  // Whether the text at position starts with entity string index (0 to 150).
+  static bool EntityMatches(int index, const char* position);
 
 private:
-    using TCharHandler = void (ThltHTMLRTF::*)();
-    using TTagFunc = THtmlTokenKind (ThltHTMLRTF::*)();
+  using TCharHandler = void (ThltHTMLRTF::*)();
+  using TTagFunc = THtmlTokenKind (ThltHTMLRTF::*)();
 
-    void BuildTagFuncs();
-    template <std::size_t... Slots>
-    void BindTagSlots(std::index_sequence<Slots...>);
-    template <std::size_t Slot>
-    THtmlTokenKind MatchTagSlot();
-    void BuildCharHandlers();
+  void BuildTagFuncs();
+  template <std::size_t... Slots>
+  void BindTagSlots(std::index_sequence<Slots...>);
+  template <std::size_t Slot>
+  THtmlTokenKind MatchTagSlot();
+  void BuildCharHandlers();
 
-    void ScanCurrentChar();
-    void ScanEnd();
-    void ScanLineFeed();
-    void ScanCarriageReturn();
-    void ScanBlank();
-    void ScanQuoted();
-    void ScanEntity();
-    void ScanTagOpen();
-    void ScanEquals();
-    void ScanTagClose();
-    void ScanWord();
-    void ScanServerBlock();
-    void ScanComment();
-    void ScanBlock(THtmlTokenKind kind, std::string_view endMark);
-    void ScanText();
+  void ScanCurrentChar();
+  void ScanEnd();
+  void ScanLineFeed();
+  void ScanCarriageReturn();
+  void ScanBlank();
+  void ScanQuoted();
+  void ScanEntity();
+  void ScanTagOpen();
+  void ScanEquals();
+  void ScanTagClose();
+  void ScanWord();
+  void ScanServerBlock();
+  void ScanComment();
+  void ScanBlock(THtmlTokenKind kind, std::string_view endMark);
+  void ScanText();
 
-    const unsigned char* Cursor() const;
-    // One past the last byte of the source that may be read: its NUL.
-    const unsigned char* ReadEnd() const;
-    void MoveTo(const unsigned char* position);
-    // How many bytes may be read from the start of text: up to the source's
-    // end when text lies in the source, else its own size.
-    std::size_t ReadableFrom(std::string_view text) const;
+  const unsigned char* Cursor() const;
+  // One past the last byte of the source that may be read: its NUL.
+  const unsigned char* ReadEnd() const;
+  void MoveTo(const unsigned char* position);
+  // How many bytes may be read from the start of text: up to the source's
+  // end when text lies in the source, else its own size.
+  std::size_t ReadableFrom(std::string_view text) const;
 
-    std::int32_t FPendingEntity = -1;
-    THtmlScanState FState = ssStart;
-    std::string_view FText = "";
-    TCharHandler FCharHandlers[256];
-    std::int32_t FPos = 0;
-    const char* FCompareCursor = nullptr;
-    std::int32_t FWordLength = 0;
-    const char* FWordStart = nullptr;
-    TTagFunc FTagFuncs[244];
-    std::int32_t FTokenStart = 0;
-    THtmlTokenKind FTokenKind = htEntity;
-    std::int32_t FLineNumber = 0;
+  std::int32_t FPendingEntity = -1;
+  THtmlScanState FState = ssStart;
+  std::string_view FText = "";
+  TCharHandler FCharHandlers[256];
+  std::int32_t FPos = 0;
+  const char* FCompareCursor = nullptr;
+  std::int32_t FWordLength = 0;
+  const char* FWordStart = nullptr;
+  TTagFunc FTagFuncs[244];
+  std::int32_t FTokenStart = 0;
+  THtmlTokenKind FTokenKind = htEntity;
+  std::int32_t FLineNumber = 0;
 };

@@ -7,8 +7,8 @@
 // The listed tag names that share one hash, in the order in which the slot's
 // recogniser tries them; unused places are empty.
 struct ThltTagSlot {
-    int Hash;
-    std::string_view Names[3];
+  int Hash;
+  std::string_view Names[3];
 };
 
 // The number of recogniser slots: a word whose hash reaches it is a plain
@@ -158,29 +158,25 @@ static constexpr ThltTagSlot TagSlots[] = {
 // semicolon and "&ldots;" stands where "&#133;" would be: the text that
 // matches is exactly what gets coloured.
 static constexpr std::string_view EntityNames[] = {
-    "&amp;", "&lt;", "&gt;", "&quot;", "&trade;", "&nbsp;", "&copy;", "&reg;",
-    "&Agrave;", "&Aacute;", "&Acirc;", "&Atilde;", "&Auml;", "&Aring;",
-    "&AElig;", "&Ccedil;", "&Egrave;", "&Eacute;", "&Ecirc;", "&Euml;",
-    "&Igrave;", "&Iacute;", "&Icirc;", "&Iuml;", "&ETH;", "&Ntilde;",
-    "&Ograve;", "&Oacute;", "&Ocirc;", "&Otilde;", "&Ouml;", "&Oslash;",
-    "&Ugrave;", "&Uacute;", "&Ucirc;", "&Uuml;", "&Yacute;", "&THORN;",
-    "&szlig;", "&agrave;", "&aacute;", "&acirc;", "&atilde;", "&auml;",
-    "&aring;", "&aelig;", "&ccedil;", "&egrave;", "&eacute;", "&ecirc;",
-    "&euml;", "&igrave;", "&iacute;", "&icirc;", "&iuml;", "&eth;", "&ntilde;",
-    "&ograve;", "&oacute;", "&ocirc;", "&otilde;", "&ouml;", "&oslash;",
-    "&ugrave;", "&uacute;", "&ucirc;", "&uuml;", "&yacute;", "&thorn;",
-    "&yuml;", "&iexcl;", "&cent;", "&pound;", "&curren;", "&yen;", "&brvbar;",
-    "&sect;", "&uml;", "&ordf;", "&laquo;", "&shy;", "&macr;", "&deg;",
-    "&plusmn;", "&sup2;", "&sup3;", "&acute;", "&micro;", "&middot;", "&cedil;",
-    "&sup1;", "&ordm;", "&raquo;", "&frac14;", "&frac12;", "&frac34;",
-    "&iquest;", "&times;", "&divide", "&euro;", "&#9;", "&#127;", "&#128;",
-    "&#129;", "&#130;", "&#131;", "&#132;", "&ldots;", "&#134;", "&#135;",
-    "&#136;", "&#137;", "&#138;", "&#139;", "&#140;", "&#141;", "&#142;",
-    "&#143;", "&#144;", "&#152;", "&#153;", "&#154;", "&#155;", "&#156;",
-    "&#157;", "&#158;", "&#159;", "&#161;", "&#162;", "&#163;", "&#164;",
-    "&#165;", "&#166;", "&#167;", "&#168;", "&#170;", "&#175;", "&#176;",
-    "&#177;", "&#178;", "&#180;", "&#181;", "&#183;", "&#184;", "&#185;",
-    "&#186;", "&#188;", "&#189;", "&#190;", "&#191;", "&#215;",
+    "&amp;",    "&lt;",     "&gt;",     "&quot;",   "&trade;",  "&nbsp;",   "&copy;",   "&reg;",
+    "&Agrave;", "&Aacute;", "&Acirc;",  "&Atilde;", "&Auml;",   "&Aring;",  "&AElig;",  "&Ccedil;",
+    "&Egrave;", "&Eacute;", "&Ecirc;",  "&Euml;",   "&Igrave;", "&Iacute;", "&Icirc;",  "&Iuml;",
+    "&ETH;",    "&Ntilde;", "&Ograve;", "&Oacute;", "&Ocirc;",  "&Otilde;", "&Ouml;",   "&Oslash;",
+    "&Ugrave;", "&Uacute;", "&Ucirc;",  "&Uuml;",   "&Yacute;", "&THORN;",  "&szlig;",  "&agrave;",
+    "&aacute;", "&acirc;",  "&atilde;", "&auml;",   "&aring;",  "&aelig;",  "&ccedil;", "&egrave;",
+    "&eacute;", "&ecirc;",  "&euml;",   "&igrave;", "&iacute;", "&icirc;",  "&iuml;",   "&eth;",
+    "&ntilde;", "&ograve;", "&oacute;", "&ocirc;",  "&otilde;", "&ouml;",   "&oslash;", "&ugrave;",
+    "&uacute;", "&ucirc;",  "&uuml;",   "&yacute;", "&thorn;",  "&yuml;",   "&iexcl;",  "&cent;",
+    "&pound;",  "&curren;", "&yen;",    "&brvbar;", "&sect;",   "&uml;",    "&ordf;",   "&laquo;",
+    "&shy;",    "&macr;",   "&deg;",    "&plusmn;", "&sup2;",   "&sup3;",   "&acute;",  "&micro;",
+    "&middot;", "&cedil;",  "&sup1;",   "&ordm;",   "&raquo;",  "&frac14;", "&frac12;", "&frac34;",
+    "&iquest;", "&times;",  "&divide",  "&euro;",   "&#9;",     "&#127;",   "&#128;",   "&#129;",
+    "&#130;",   "&#131;",   "&#132;",   "&ldots;",  "&#134;",   "&#135;",   "&#136;",   "&#137;",
+    "&#138;",   "&#139;",   "&#140;",   "&#141;",   "&#142;",   "&#143;",   "&#144;",   "&#152;",
+    "&#153;",   "&#154;",   "&#155;",   "&#156;",   "&#157;",   "&#158;",   "&#159;",   "&#161;",
+    "&#162;",   "&#163;",   "&#164;",   "&#165;",   "&#166;",   "&#167;",   "&#168;",   "&#170;",
+    "&#175;",   "&#176;",   "&#177;",   "&#178;",   "&#180;",   "&#181;",   "&#183;",   "&#184;",
+    "&#185;",   "&#186;",   "&#188;",   "&#189;",   "&#190;",   "&#191;",   "&#215;",
 };
 
 static constexpr int EntityCount = sizeof(EntityNames) / sizeof(EntityNames[0]);

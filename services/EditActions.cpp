@@ -1,7 +1,5 @@
 #include "EditActions.h"
 
-#include "ErrorBox.h"
-
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
@@ -9,6 +7,8 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+
+#include "ErrorBox.h"
 
 namespace {
 

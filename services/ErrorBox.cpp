@@ -1,12 +1,12 @@
 #include "ErrorBox.h"
 
-#include "Application.h"
-#include "VornError.h"
-
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <new>
+
+#include "Application.h"
+#include "VornError.h"
 
 namespace {
 
@@ -22,16 +22,15 @@ int CaptionWidth(const QWidget& box) {
 }  // namespace
 
 QString ErrorBoxText(const QString& message) {
-  if (!message.isEmpty() && message.back() > QLatin1Char('.'))
-    return message + QLatin1Char('.');
+  if (!message.isEmpty() && message.back() > QLatin1Char('.')) return message + QLatin1Char('.');
   return message;
 }
 
 // A message box sizes itself to its text alone, and the window manager then cuts a caption
 // longer than a short message; a strut across the box keeps it as wide as its caption needs.
 void ShowErrorBox(const QString& message) {
-  QMessageBox box(QMessageBox::Critical, TApplication::Title(),
-                  ErrorBoxText(message), QMessageBox::Ok, QApplication::activeWindow());
+  QMessageBox box(QMessageBox::Critical, TApplication::Title(), ErrorBoxText(message), QMessageBox::Ok,
+                  QApplication::activeWindow());
   auto* grid = static_cast<QGridLayout*>(box.layout());
   grid->addItem(new QSpacerItem(CaptionWidth(box), 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
                 grid->rowCount(), 0, 1, grid->columnCount());

@@ -1,13 +1,13 @@
 #include "FileDialogAction.h"
 
-#include "Application.h"
-#include "ErrorBox.h"
-#include "FilePath.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QScreen>
+
+#include "Application.h"
+#include "ErrorBox.h"
+#include "FilePath.h"
 
 namespace {
 

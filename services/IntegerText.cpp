@@ -1,9 +1,9 @@
 #include "IntegerText.h"
 
-#include "VornError.h"
-
 #include <cstdint>
 #include <optional>
+
+#include "VornError.h"
 
 namespace {
 

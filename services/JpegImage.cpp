@@ -1,10 +1,11 @@
 #include "JpegImage.h"
 
-#include "VornError.h"
+#include <jpeglib.h>
 
 #include <csetjmp>
 #include <cstdio>
-#include <jpeglib.h>
+
+#include "VornError.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 #include "RegularFile.h"
 
-#include "VornError.h"
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QSaveFile>
 #include <QTemporaryFile>
-
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "VornError.h"
 
 namespace {
 
@@ -64,7 +64,8 @@ bool Rewrite(int fd, std::string_view bytes) {
 // without the reservation.
 bool ReserveSpace(int fd, qint64 oldSize, std::size_t newSize) {
   if (qint64(newSize) <= oldSize) return true;
-  if (::fallocate(fd, FALLOC_FL_KEEP_SIZE, off_t(oldSize), off_t(qint64(newSize) - oldSize)) == 0) return true;
+  if (::fallocate(fd, FALLOC_FL_KEEP_SIZE, off_t(oldSize), off_t(qint64(newSize) - oldSize)) == 0)
+    return true;
   return errno == EOPNOTSUPP || errno == ENOSYS;
 }
 
@@ -93,7 +94,8 @@ void TRegularFile::Write(const QString& path, std::string_view bytes) {
 void TRegularFile::WriteAtomically(const QString& path, std::string_view bytes) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) CannotCreate(path);
-  if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit()) FailedToSave();
+  if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit())
+    FailedToSave();
 }
 
 // Replacing a file with several names would leave the other names on the old text. The old
@@ -107,11 +109,12 @@ void TRegularFile::WriteInPlace(const QString& path, std::string_view bytes) {
   if (file.Get() < 0 || !IsRegular(file.Get(), status)) CannotCreate(path);
   QByteArray old(qsizetype(status.st_size), Qt::Uninitialized);
   QTemporaryFile backup(path + QStringLiteral(".vornsave-XXXXXX"));
-  if (!ReadAt(file.Get(), old.data(), status.st_size) || !backup.open() ||
-      backup.write(old) != old.size() || !backup.flush() || ::fsync(int(backup.handle())) != 0 ||
+  if (!ReadAt(file.Get(), old.data(), status.st_size) || !backup.open() || backup.write(old) != old.size() ||
+      !backup.flush() || ::fsync(int(backup.handle())) != 0 ||
       !ReserveSpace(file.Get(), status.st_size, bytes.size()))
     CannotCreate(path);
   if (Rewrite(file.Get(), bytes)) return;
-  if (!Rewrite(file.Get(), std::string_view(old.constData(), std::size_t(old.size())))) backup.setAutoRemove(false);
+  if (!Rewrite(file.Get(), std::string_view(old.constData(), std::size_t(old.size()))))
+    backup.setAutoRemove(false);
   FailedToSave();
 }

@@ -1,13 +1,12 @@
 #include "Unit4.h"
 
-#include "ui_Unit4.h"
+#include <QMenuBar>
 
 #include "Application.h"
-#include "WebBrowser.h"
 #include "ErrorBox.h"
 #include "Fonts.h"
-
-#include <QMenuBar>
+#include "WebBrowser.h"
+#include "ui_Unit4.h"
 
 TForm4* Form4 = nullptr;
 

@@ -1,25 +1,27 @@
 // One keystroke in the middle of a large page, from the key event to the end of the highlighting
 // pass, with the real main window and pane offscreen; and the pass's parts on their own.
-#include "WebBrowser.h"
-#include "RichEditPane.h"
-#include "RtfReader.h"
-#include "Startup.h"
-#include "Unit1.h"
-#include "hltHTML.h"
+#include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QTest>
-#include <benchmark/benchmark.h>
+
+#include "RichEditPane.h"
+#include "RtfReader.h"
+#include "Startup.h"
+#include "Unit1.h"
+#include "WebBrowser.h"
+#include "hltHTML.h"
 
 namespace {
 
 // A page of about size bytes made of the real pages end to end, with CR LF line breaks as the
 // pane gives its text.
 std::string CorpusPage(std::size_t size) {
-  static const char* pages[] = {"rust-book-print.html", "py311-library-stdtypes.html", "git-config.html",
-                                "sqlite-vdbe.html", "libxslt-xslt.html", "fontconfig-user.html"};
+  static const char* pages[] = {"rust-book-print.html", "py311-library-stdtypes.html",
+                                "git-config.html",      "sqlite-vdbe.html",
+                                "libxslt-xslt.html",    "fontconfig-user.html"};
   std::string page;
   while (page.size() < size) {
     for (const char* name : pages) {

@@ -1,12 +1,12 @@
 #include "LocalFileScheme.h"
 
-#include "RegularFile.h"
-
 #include <QBuffer>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
+
+#include "RegularFile.h"
 
 const QByteArray TLocalFileScheme::Name = QByteArrayLiteral("vornfile");
 

@@ -1,14 +1,13 @@
 #include "RequestGuard.h"
 
-#include "LocalFileScheme.h"
-
 #include <QMimeDatabase>
 #include <QStringList>
 
+#include "LocalFileScheme.h"
+
 bool TRequestGuard::IsNetworkScheme(const QString& scheme) {
-  static const QStringList network{QStringLiteral("http"), QStringLiteral("https"),
-                                   QStringLiteral("ws"), QStringLiteral("wss"),
-                                   QStringLiteral("ftp")};
+  static const QStringList network{QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("ws"),
+                                   QStringLiteral("wss"), QStringLiteral("ftp")};
   return network.contains(scheme, Qt::CaseInsensitive);
 }
 

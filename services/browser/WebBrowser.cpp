@@ -1,7 +1,6 @@
 #include "WebBrowser.h"
 
-#include "LocalFileScheme.h"
-#include "RequestGuard.h"
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QWebEnginePage>
@@ -9,7 +8,9 @@
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
-#include <unistd.h>
+
+#include "LocalFileScheme.h"
+#include "RequestGuard.h"
 
 namespace {
 
@@ -58,9 +59,7 @@ TWebBrowser::TWebBrowser(QWidget* parent)
 // The page must go before the profile it was made with.
 TWebBrowser::~TWebBrowser() { delete page(); }
 
-void TWebBrowser::Navigate(const QString& absolutePath) {
-  load(TLocalFileScheme::UrlForPath(absolutePath));
-}
+void TWebBrowser::Navigate(const QString& absolutePath) { load(TLocalFileScheme::UrlForPath(absolutePath)); }
 
 void TWebBrowser::GoBack() { back(); }
 

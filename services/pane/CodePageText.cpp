@@ -1,10 +1,10 @@
 #include "CodePageText.h"
 
-#include "CodePage.h"
-
 #include <QString>
 #include <QStringView>
 #include <algorithm>
+
+#include "CodePage.h"
 
 QString TCodePageText::Decode(std::string_view bytes) {
   QString text(qsizetype(bytes.size()), Qt::Uninitialized);

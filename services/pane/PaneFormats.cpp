@@ -161,13 +161,14 @@ void TPaneFormats::TextChanged(int position, int removed, int added) {
 }
 
 // The ranges of one block, from the runs that overlap [blockStart, blockEnd) of the RTF text.
-void TPaneFormats::CollectRanges(const TRtfDocument& rtf, const std::vector<int>& styles,
-                                 std::size_t& run, std::size_t blockStart, std::size_t blockEnd) {
+void TPaneFormats::CollectRanges(const TRtfDocument& rtf, const std::vector<int>& styles, std::size_t& run,
+                                 std::size_t blockStart, std::size_t blockEnd) {
   FScratch.clear();
   const std::vector<TRtfRun>& runs = rtf.Runs;
-  run = std::size_t(std::partition_point(runs.begin() + std::ptrdiff_t(run), runs.end(),
-                                        [blockStart](const TRtfRun& r) { return r.Start + r.Length <= blockStart; }) -
-                   runs.begin());
+  run = std::size_t(
+      std::partition_point(runs.begin() + std::ptrdiff_t(run), runs.end(),
+                           [blockStart](const TRtfRun& r) { return r.Start + r.Length <= blockStart; }) -
+      runs.begin());
   for (std::size_t r = run; r < runs.size() && runs[r].Start < blockEnd; ++r) {
     const int style = styles[std::size_t(runs[r].Format)];
     if (style < 0) continue;
@@ -254,7 +255,8 @@ TRtfDocument TPaneFormats::Document(std::string text) const {
       for (const TRange& range : *ranges) {
         const std::size_t start = std::min(blockStart + std::size_t(range.Start), blockEnd);
         runs.Add(start, base);
-        runs.Add(std::min(start + std::size_t(range.Length), blockEnd), runs.FormatOf(FStyles[std::size_t(range.Style)]));
+        runs.Add(std::min(start + std::size_t(range.Length), blockEnd),
+                 runs.FormatOf(FStyles[std::size_t(range.Style)]));
       }
     }
     const bool last = !block.next().isValid();

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "RtfDocument.h"
-
 #include <QTextCharFormat>
 #include <utility>
 #include <vector>
+
+#include "RtfDocument.h"
 
 class QTextBlock;
 class QTextDocument;
@@ -69,6 +69,6 @@ private:
   std::vector<TRange> FScratch;
   bool FApplying = false;
   int FAppliedBlocks = -1;  // the blocks at the last Apply, -1 when none holds formats of its line
-  int FEditedFrom = -1;  // the document positions edited since the last Apply, -1 for none
+  int FEditedFrom = -1;     // the document positions edited since the last Apply, -1 for none
   int FEditedTo = -1;
 };

@@ -1,10 +1,10 @@
 #include "PaneText.h"
 
-#include "CodePageText.h"
-#include "PanePositions.h"
-
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include "CodePageText.h"
+#include "PanePositions.h"
 
 const std::string& TPaneText::Bytes() {
   if (!FExact) {

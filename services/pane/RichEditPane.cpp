@@ -1,16 +1,16 @@
 #include "RichEditPane.h"
 
+#include <QMimeData>
+#include <QScopedValueRollback>
+#include <QTextBlock>
+#include <QTextLayout>
+
 #include "CodePage.h"
 #include "CodePageText.h"
 #include "PanePositions.h"
 #include "RegularFile.h"
 #include "RtfWriter.h"
 #include "VornError.h"
-
-#include <QMimeData>
-#include <QScopedValueRollback>
-#include <QTextBlock>
-#include <QTextLayout>
 
 namespace {
 
@@ -315,9 +315,9 @@ void TRichEditPane::ReplaceUnheldInput(int from, int to) {
       const qsizetype first = i;
       const char32_t character = TCodePageText::CodePointAt(text, i);
       if (character != 0 && TCodePage::Byte(character) >= 0) continue;
-      replacements.push_back({start + int(first), int(i - first + 1),
-                              character == QChar::LineSeparator ? QStringLiteral("\n")
-                                                                : TCodePageText::Reference(character)});
+      replacements.push_back(
+          {start + int(first), int(i - first + 1),
+           character == QChar::LineSeparator ? QStringLiteral("\n") : TCodePageText::Reference(character)});
     }
   }
   if (replacements.empty()) return;

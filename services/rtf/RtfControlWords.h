@@ -1,13 +1,34 @@
 #pragma once
 
-#include "RtfDocument.h"
-
 #include <string_view>
+
+#include "RtfDocument.h"
 
 // The control words the reader acts on, by what they do. Every other word is read and ignored.
 enum TRtfWord : int {
-  wUnknown, wB, wBin, wBlue, wBreak, wByte, wCf, wColourTable, wDeff, wF, wFamily, wFontTable,
-  wFs, wGreen, wI, wPlain, wRed, wSkip, wTab, wU, wUc, wUl, wUlnone
+  wUnknown,
+  wB,
+  wBin,
+  wBlue,
+  wBreak,
+  wByte,
+  wCf,
+  wColourTable,
+  wDeff,
+  wF,
+  wFamily,
+  wFontTable,
+  wFs,
+  wGreen,
+  wI,
+  wPlain,
+  wRed,
+  wSkip,
+  wTab,
+  wU,
+  wUc,
+  wUl,
+  wUlnone
 };
 
 struct TRtfWordEntry {

@@ -13,9 +13,7 @@ struct TRtfFont {
   std::string Name;
   TRtfFamily Family = TRtfFamily::Nil;
 
-  bool operator==(const TRtfFont& other) const {
-    return Name == other.Name && Family == other.Family;
-  }
+  bool operator==(const TRtfFont& other) const { return Name == other.Name && Family == other.Family; }
 };
 
 struct TRtfFormat {
@@ -43,8 +41,8 @@ struct TRtfRun {
 
 struct TRtfDocument {
   std::string Text;
-  std::vector<TRtfRun> Runs;        // in order, without gaps, covering the whole text
-  std::vector<TRtfFormat> Formats;  // each distinct format once
+  std::vector<TRtfRun> Runs;          // in order, without gaps, covering the whole text
+  std::vector<TRtfFormat> Formats;    // each distinct format once
   std::vector<std::int32_t> Colours;  // the colour table, 0xRRGGBB, DefaultColour for "auto"
   std::vector<TRtfFont> Fonts;
   std::int32_t BaseFormat = 0;  // the first character's format, or the one in force at the end

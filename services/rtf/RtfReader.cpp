@@ -1,12 +1,12 @@
 #include "RtfReader.h"
 
-#include "CodePage.h"
-#include "RtfControlWords.h"
-
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
+
+#include "CodePage.h"
+#include "RtfControlWords.h"
 
 namespace {
 
@@ -94,11 +94,8 @@ bool TRtfReader::Read(TRtfDocument& document) {
         ++FPos;
         if (CloseGroup()) return true;
         break;
-      case bcIgnored:
-        ++FPos;
-        break;
-      case bcNul:
-        return false;
+      case bcIgnored: ++FPos; break;
+      case bcNul: return false;
     }
   }
   return false;
@@ -160,9 +157,7 @@ bool TRtfReader::ReadControlSymbol(char symbol) {
   switch (symbol) {
     case '\\':
     case '{':
-    case '}':
-      EmitText(&symbol, 1);
-      return true;
+    case '}': EmitText(&symbol, 1); return true;
     case '\'': {
       if (FPos + 2 > FRtf.size()) return false;
       const int high = HexValue(FRtf[FPos]);
@@ -172,21 +167,12 @@ bool TRtfReader::ReadControlSymbol(char symbol) {
       EmitByte(static_cast<unsigned char>(high * 16 + low));
       return true;
     }
-    case '~':
-      EmitByte(0xA0);
-      return true;
-    case '_':
-      EmitByte('-');
-      return true;
-    case '*':
-      State().Destination = TDestination::Skip;
-      return true;
+    case '~': EmitByte(0xA0); return true;
+    case '_': EmitByte('-'); return true;
+    case '*': State().Destination = TDestination::Skip; return true;
     case '\r':
-    case '\n':
-      EmitBreak();
-      return true;
-    case '\0':
-      return false;
+    case '\n': EmitBreak(); return true;
+    case '\0': return false;
     default:  // optional hyphen, index entries and other symbols show nothing
       if (FSkipCharacters > 0) --FSkipCharacters;
       return true;
@@ -210,7 +196,8 @@ void TRtfReader::ReadControlWord() {
   const bool hasParameter = FPos > digitsStart;
   if (FPos < size && FRtf[FPos] == ' ') ++FPos;
   if (negative) parameter = -parameter;
-  parameter = std::clamp<long long>(parameter, -std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
+  parameter =
+      std::clamp<long long>(parameter, -std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
   if (FSkipCharacters > 0) {
     --FSkipCharacters;
     return;
@@ -227,24 +214,12 @@ void TRtfReader::ApplyWord(std::string_view word, bool hasParameter, int paramet
   const TRtfWordEntry* entry = FindRtfWord(word);
   if (entry == nullptr) return;
   switch (entry->Word) {
-    case wBreak:
-      EmitBreak();
-      return;
-    case wTab:
-      EmitByte('\t');
-      return;
-    case wByte:
-      EmitByte(static_cast<unsigned char>(entry->Value));
-      return;
-    case wU:
-      ApplyUnicode(parameter);
-      return;
-    case wBin:
-      FPos = std::min(FRtf.size(), FPos + std::size_t(std::max(parameter, 0)));
-      return;
-    case wSkip:
-      State().Destination = TDestination::Skip;
-      return;
+    case wBreak: EmitBreak(); return;
+    case wTab: EmitByte('\t'); return;
+    case wByte: EmitByte(static_cast<unsigned char>(entry->Value)); return;
+    case wU: ApplyUnicode(parameter); return;
+    case wBin: FPos = std::min(FRtf.size(), FPos + std::size_t(std::max(parameter, 0))); return;
+    case wSkip: State().Destination = TDestination::Skip; return;
     case wFontTable:
       State().Destination = TDestination::FontTable;
       FTablesSettled = FTablesSettled && FCheckpoints.empty();
@@ -295,27 +270,13 @@ bool TRtfReader::ApplyCharacterWord(TRtfWord word, bool hasParameter, int parame
       state.Cf = hasParameter ? parameter : 0;
       FFormatKnown = false;
       return true;
-    case wF:
-      state.FontNumber = parameter;
-      break;
-    case wFs:
-      state.HalfPoints = hasParameter && parameter > 0 ? parameter : 24;
-      break;
-    case wB:
-      state.Bold = on;
-      break;
-    case wI:
-      state.Italic = on;
-      break;
-    case wUl:
-      state.Underline = on;
-      break;
-    case wUlnone:
-      state.Underline = false;
-      break;
-    case wUc:
-      state.UnicodeSkip = std::max(parameter, 0);
-      return true;
+    case wF: state.FontNumber = parameter; break;
+    case wFs: state.HalfPoints = hasParameter && parameter > 0 ? parameter : 24; break;
+    case wB: state.Bold = on; break;
+    case wI: state.Italic = on; break;
+    case wUl: state.Underline = on; break;
+    case wUlnone: state.Underline = false; break;
+    case wUc: state.UnicodeSkip = std::max(parameter, 0); return true;
     case wPlain: {
       TGroupState plain;
       plain.UnicodeSkip = state.UnicodeSkip;
@@ -323,8 +284,7 @@ bool TRtfReader::ApplyCharacterWord(TRtfWord word, bool hasParameter, int parame
       state = plain;
       break;
     }
-    default:
-      return false;
+    default: return false;
   }
   CharacterFormatChanged();
   return true;
@@ -455,10 +415,12 @@ const TRtfReader::TCheckpoint* TRtfReader::MatchingCheckpoint() const {
 // so the lines up to it read as they did then, and the state there is that checkpoint's.
 const TRtfReader::TCheckpoint& TRtfReader::FurthestMatch(const TCheckpoint& from) const {
   const std::vector<TCheckpoint>& previous = FPrevious->Checkpoints;
-  const std::size_t same = CommonPrefix(FRtf.substr(FPos), std::string_view(FPrevious->Rtf).substr(from.Offset));
+  const std::size_t same =
+      CommonPrefix(FRtf.substr(FPos), std::string_view(FPrevious->Rtf).substr(from.Offset));
   // As in MatchingCheckpoint, the byte after the checkpoint must be the same too.
-  const TCheckpoint* after = std::lower_bound(&from + 1, previous.data() + previous.size(), from.Offset + same,
-                                              [](const TCheckpoint& c, std::size_t o) { return c.Offset < o; });
+  const TCheckpoint* after =
+      std::lower_bound(&from + 1, previous.data() + previous.size(), from.Offset + same,
+                       [](const TCheckpoint& c, std::size_t o) { return c.Offset < o; });
   return after[-1];
 }
 
@@ -483,11 +445,13 @@ std::ptrdiff_t TRtfReader::TakeRuns(const TCheckpoint& from, const TCheckpoint& 
   std::vector<TRtfRun>& taken = FDocument->Runs;
   std::size_t r = from.Run > 0 ? from.Run - 1 : 0;
   while (r < runs.size() && runs[r].Start + runs[r].Length <= from.Text) ++r;
-  if (r >= runs.size() || runs[r].Start >= to.Text) return std::ptrdiff_t(taken.size()) - std::ptrdiff_t(from.Run);
+  if (r >= runs.size() || runs[r].Start >= to.Text)
+    return std::ptrdiff_t(taken.size()) - std::ptrdiff_t(from.Run);
   // Only the first piece can join the last run, and only the first and last are cut: the
   // previous document's runs already differ in format from their neighbours.
   const TRtfRun& first = runs[r];
-  AppendRun(FPreviousFormats[std::size_t(first.Format)], std::min(first.Start + first.Length, to.Text) - from.Text);
+  AppendRun(FPreviousFormats[std::size_t(first.Format)],
+            std::min(first.Start + first.Length, to.Text) - from.Text);
   // Previous run r is this document's last run now, and each later one follows it in order.
   const std::ptrdiff_t runShift = std::ptrdiff_t(taken.size() - 1) - std::ptrdiff_t(r);
   std::size_t end = ++r;
@@ -495,7 +459,8 @@ std::ptrdiff_t TRtfReader::TakeRuns(const TCheckpoint& from, const TCheckpoint& 
   const std::size_t count = taken.size();
   taken.resize(count + (end - r));
   TRtfRun* out = taken.data() + count;
-  for (; r < end; ++r, ++out) *out = {runs[r].Start + shift, runs[r].Length, FPreviousFormats[std::size_t(runs[r].Format)]};
+  for (; r < end; ++r, ++out)
+    *out = {runs[r].Start + shift, runs[r].Length, FPreviousFormats[std::size_t(runs[r].Format)]};
   TRtfRun& last = taken.back();
   last.Length = std::min(last.Start + last.Length, to.Text + shift) - last.Start;
   return runShift;
@@ -573,7 +538,8 @@ int TRtfReader::CurrentFormat() {
   const TGroupState& state = State();
   const std::vector<std::int32_t>& colours = FDocument->Colours;
   // Slot 0 stands for every colour the table does not hold.
-  const std::size_t slot = state.Cf >= 0 && std::size_t(state.Cf) < colours.size() ? std::size_t(state.Cf) + 1 : 0;
+  const std::size_t slot =
+      state.Cf >= 0 && std::size_t(state.Cf) < colours.size() ? std::size_t(state.Cf) + 1 : 0;
   if (FFormatOfColour.size() != colours.size() + 1) FFormatOfColour.assign(colours.size() + 1, -1);
   if (FFormatOfColour[slot] < 0) {
     TRtfFormat format;

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "RtfControlWords.h"
-#include "RtfDocument.h"
-
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "RtfControlWords.h"
+#include "RtfDocument.h"
 
 // Reads RTF into text and runs: the documents the highlighter writes and the common RTF of help
 // files (groups, paragraphs, tabs, bold, italic, underline, sizes, colours, fonts, hexadecimal
@@ -118,14 +118,14 @@ private:
   int FFormat = 0;
   bool FFormatKnown = false;
   std::vector<int> FFormatOfColour;  // by colour entry, while the other attributes stay
-  std::size_t FSkipCharacters = 0;  // left of the fallback text after a Unicode escape
+  std::size_t FSkipCharacters = 0;   // left of the fallback text after a Unicode escape
   char16_t FHighSurrogate = 0;
   bool FBreakPending = false;  // a paragraph mark not yet written, dropped at the document end
   std::int32_t FLines = 0;     // line breaks written
 
   const TMemo* FPrevious;
   std::vector<TCheckpoint> FCheckpoints;
-  bool FTablesSettled = true;  // no font or colour table has changed since the first checkpoint
-  std::size_t FNextPrevious = 0;  // the previous document's checkpoint expected next
+  bool FTablesSettled = true;         // no font or colour table has changed since the first checkpoint
+  std::size_t FNextPrevious = 0;      // the previous document's checkpoint expected next
   std::vector<int> FPreviousFormats;  // the previous document's formats in this one, -1 unknown
 };

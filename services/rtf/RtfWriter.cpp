@@ -5,8 +5,8 @@
 namespace {
 
 const char* FamilyWord(TRtfFamily family) {
-  static const char* const Words[] = {"fnil",  "froman", "fswiss", "fmodern",
-                                      "fscript", "fdecor", "ftech", "fbidi"};
+  static const char* const Words[] = {"fnil",    "froman", "fswiss", "fmodern",
+                                      "fscript", "fdecor", "ftech",  "fbidi"};
   return Words[static_cast<int>(family)];
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "RtfDocument.h"
-
 #include <string>
+
+#include "RtfDocument.h"
 
 // Writes a document as RTF that TRtfReader reads back to the same text and formats: every run
 // restates its whole format, bytes above 127 and the RTF special characters are escaped, and

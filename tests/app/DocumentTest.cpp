@@ -1,25 +1,25 @@
-#include "WebBrowser.h"
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <future>
+#include <thread>
+
 #include "EditorFixture.h"
 #include "FileDialogAction.h"
 #include "RegularFile.h"
 #include "Timer.h"
 #include "Unit4.h"
 #include "Unit5.h"
-
-#include <QApplication>
-#include <QAbstractItemView>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QSignalSpy>
-#include <QTest>
-
-#include <fcntl.h>
-#include <future>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <thread>
-#include <unistd.h>
+#include "WebBrowser.h"
 
 namespace {
 
@@ -40,19 +40,23 @@ protected:
   // the dialog's last use may stand selected in its listing; typing into the focused name field
   // drops it, as clearing the selection does here.
   static void AnswerFileDialog(const QString& path) {
-    WhenModalOpens([path](QWidget* modal) {
-      auto* dialog = static_cast<QFileDialog*>(modal);
-      if (path.isEmpty()) return dialog->reject();
-      for (auto* listing : dialog->findChildren<QAbstractItemView*>()) listing->clearSelection();
-      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);  // as the user types it
-      static_cast<QDialog*>(dialog)->accept();
-    }, "QFileDialog");
+    WhenModalOpens(
+        [path](QWidget* modal) {
+          auto* dialog = static_cast<QFileDialog*>(modal);
+          if (path.isEmpty()) return dialog->reject();
+          for (auto* listing : dialog->findChildren<QAbstractItemView*>()) listing->clearSelection();
+          dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);  // as the user types it
+          static_cast<QDialog*>(dialog)->accept();
+        },
+        "QFileDialog");
   }
   static void AnswerErrorBox(QString* text) {
-    WhenModalOpens([text](QWidget* box) {
-      *text = static_cast<QMessageBox*>(box)->text();
-      box->close();
-    }, "QMessageBox");
+    WhenModalOpens(
+        [text](QWidget* box) {
+          *text = static_cast<QMessageBox*>(box)->text();
+          box->close();
+        },
+        "QMessageBox");
   }
   void Open(const QString& path) {
     AnswerFileDialog(path);
@@ -109,12 +113,14 @@ TEST_F(DocumentTest, TheDialogsRememberTheLastConfirmedFileAndFilter) {
   WriteFileBytes(Path("page.htm"), kPage);
   Open(Path("page.htm"));
   QString shownName, shownFilter;
-  WhenModalOpens([&](QWidget* modal) {
-    auto* dialog = static_cast<QFileDialog*>(modal);
-    shownName = dialog->selectedFiles().value(0);
-    shownFilter = dialog->selectedNameFilter();
-    dialog->reject();
-  }, "QFileDialog");
+  WhenModalOpens(
+      [&](QWidget* modal) {
+        auto* dialog = static_cast<QFileDialog*>(modal);
+        shownName = dialog->selectedFiles().value(0);
+        shownFilter = dialog->selectedNameFilter();
+        dialog->reject();
+      },
+      "QFileDialog");
   Control<QAction>(Form1, "FileOpen1")->trigger();
   EXPECT_EQ(shownName, Path("page.htm"));
   EXPECT_EQ(shownFilter, "Html Files (*.html, *.htm)");
@@ -206,10 +212,12 @@ TEST_F(DocumentTest, SaveAsLeavesAFifoOrADeviceAsItWas) {
 TEST_F(DocumentTest, ClosingUnchangedEndsWithoutThePrompt) {
   Control<QAction>(Form1, "Action1")->trigger();
   bool prompted = false;
-  WhenModalOpens([&](QWidget* prompt) {
-    prompted = true;
-    prompt->hide();
-  }, "TForm5", 500);
+  WhenModalOpens(
+      [&](QWidget* prompt) {
+        prompted = true;
+        prompt->hide();
+      },
+      "TForm5", 500);
   EXPECT_TRUE(Form1->close());  // a prompt would have been shown, and answered, inside the close
   EXPECT_FALSE(prompted);
 }
@@ -219,17 +227,19 @@ TEST_F(DocumentTest, ThePromptsNoEndsWithoutSavingAndYesSaves) {
   Open(Path("page.htm"));
   Edit1().SetSelStart(0);
   Type("x");
-  WhenModalOpens([](QWidget* prompt) {
-    EXPECT_EQ(prompt->windowTitle(), "Do you want to save?");
-    QTest::mouseClick(Control<QPushButton>(prompt, "dxButton2"), Qt::LeftButton);
-  }, "TForm5");
+  WhenModalOpens(
+      [](QWidget* prompt) {
+        EXPECT_EQ(prompt->windowTitle(), "Do you want to save?");
+        QTest::mouseClick(Control<QPushButton>(prompt, "dxButton2"), Qt::LeftButton);
+      },
+      "TForm5");
   EXPECT_TRUE(Form1->close());
   EXPECT_EQ(ReadFileBytes(Path("page.htm")), kPage);
 
   Form1->show();
-  WhenModalOpens([](QWidget* prompt) {
-    QTest::mouseClick(Control<QPushButton>(prompt, "dxButton1"), Qt::LeftButton);
-  }, "TForm5");
+  WhenModalOpens(
+      [](QWidget* prompt) { QTest::mouseClick(Control<QPushButton>(prompt, "dxButton1"), Qt::LeftButton); },
+      "TForm5");
   EXPECT_TRUE(Form1->close());
   EXPECT_EQ(ReadFileBytes(Path("page.htm")), "x" + kPage);
   EXPECT_FALSE(Form5->isVisible());
@@ -238,15 +248,17 @@ TEST_F(DocumentTest, ThePromptsNoEndsWithoutSavingAndYesSaves) {
 TEST_F(DocumentTest, AFailedSaveAfterYesKeepsThePromptOpen) {
   QString message;
   bool stillOpen = false;
-  WhenModalOpens([&](QWidget* prompt) {
-    AnswerFileDialog(Path("missing/page.htm"));
-    AnswerErrorBox(&message);
-    QTest::mouseClick(Control<QPushButton>(prompt, "dxButton1"), Qt::LeftButton);
-    stillOpen = prompt->isVisible();
-    QTest::keyClick(prompt, Qt::Key_Escape);
-    stillOpen = stillOpen && prompt->isVisible();
-    QTest::mouseClick(Control<QPushButton>(prompt, "dxButton2"), Qt::LeftButton);
-  }, "TForm5");
+  WhenModalOpens(
+      [&](QWidget* prompt) {
+        AnswerFileDialog(Path("missing/page.htm"));
+        AnswerErrorBox(&message);
+        QTest::mouseClick(Control<QPushButton>(prompt, "dxButton1"), Qt::LeftButton);
+        stillOpen = prompt->isVisible();
+        QTest::keyClick(prompt, Qt::Key_Escape);
+        stillOpen = stillOpen && prompt->isVisible();
+        QTest::mouseClick(Control<QPushButton>(prompt, "dxButton2"), Qt::LeftButton);
+      },
+      "TForm5");
   EXPECT_TRUE(Form1->close());
   EXPECT_EQ(message, "Cannot create file " + Path("missing/page.htm") + ".");
   EXPECT_TRUE(stillOpen);

@@ -1,13 +1,13 @@
-#include "EditorFixture.h"
-
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
 #include <QImage>
 #include <QMimeData>
-#include <QAbstractEventDispatcher>
 #include <QSignalSpy>
 #include <QTest>
+
+#include "EditorFixture.h"
 
 namespace {
 
@@ -162,7 +162,8 @@ TEST_P(PasteTest, EveryRouteTakesTextAndIgnoresAnythingElse) {
   EXPECT_EQ(Edit1().Text().size(), beforeClick.size() + (text ? 3 : 0));
 }
 
-INSTANTIATE_TEST_SUITE_P(ClipboardStates, PasteTest, testing::Values("empty", "no formats", "picture", "text"),
+INSTANTIATE_TEST_SUITE_P(ClipboardStates, PasteTest,
+                         testing::Values("empty", "no formats", "picture", "text"),
                          [](const testing::TestParamInfo<const char*>& info) {
                            return info.param[0] == 'n' ? std::string("noformats") : std::string(info.param);
                          });

@@ -1,11 +1,6 @@
 #pragma once
 
-#include "ProgramFolder.h"
-#include "RichEditPane.h"
-#include "Startup.h"
-#include "BrowserSupport.h"
-#include "TestSupport.h"
-#include "Unit1.h"
+#include <gtest/gtest.h>
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,7 +10,13 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+
+#include "BrowserSupport.h"
+#include "ProgramFolder.h"
+#include "RichEditPane.h"
+#include "Startup.h"
+#include "TestSupport.h"
+#include "Unit1.h"
 
 // The whole program as its main block builds it, with the program folder in a scratch folder
 // that holds a start page; Start() shows the main window and closes the splash when it opens.

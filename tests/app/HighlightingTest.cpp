@@ -1,10 +1,10 @@
-#include "EditorFixture.h"
-#include "Timer.h"
-
 #include <QMessageBox>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+
+#include "EditorFixture.h"
+#include "Timer.h"
 
 namespace {
 
@@ -36,10 +36,12 @@ protected:
   }
   QString GotoLineFailure(const QString& text) {
     QString message;
-    WhenModalOpens([&](QWidget* box) {
-      message = static_cast<QMessageBox*>(box)->text();
-      box->close();
-    }, "QMessageBox");
+    WhenModalOpens(
+        [&](QWidget* box) {
+          message = static_cast<QMessageBox*>(box)->text();
+          box->close();
+        },
+        "QMessageBox");
     Control<QLineEdit>(Form1, "Edit2")->setText(text);
     QTest::mouseClick(Control<QPushButton>(Form1, "Button1"), Qt::LeftButton);
     return message;
@@ -58,8 +60,8 @@ TEST_F(HighlightingTest, TypingOneCharacterRecoloursAndKeepsTheCaret) {
   EXPECT_TRUE(Form1->Timer1().Enabled());
   EXPECT_GT(Form1->Timer1().RemainingTime(), 500);
   for (int column : {0, 1, 5, 6, 7}) EXPECT_EQ(ColourAt(0, column), kBlue) << column;
-  EXPECT_EQ(MetaLineColours(), QList<QColor>({kBlue, kBlue, kBlack, kBlue, kGreen, kGreen, kBlack,
-                                               kBlue, kGreen, kBlue}));
+  EXPECT_EQ(MetaLineColours(),
+            QList<QColor>({kBlue, kBlue, kBlack, kBlue, kGreen, kGreen, kBlack, kBlue, kGreen, kBlue}));
   QTest::keyClicks(&Edit1(), "x");  // "<bx" is no listed tag
   EXPECT_EQ(ColourAt(0, 7), kRed);
 }

@@ -1,18 +1,19 @@
-#include "RichEditPane.h"
-#include "Timer.h"
-#include "Unit1.h"
-#include "TestSupport.h"
+#include <gtest/gtest.h>
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
-#include <gtest/gtest.h>
+
+#include "RichEditPane.h"
+#include "TestSupport.h"
+#include "Timer.h"
+#include "Unit1.h"
 
 namespace {
 
@@ -71,7 +72,8 @@ TEST_F(MainWindowTest, ActionListHoldsTheTwelveCommandsWithTheirCaptionsShortcut
 
 TEST_F(MainWindowTest, MenuBarHasFiveItemsWithTheirSubItemsInOrder) {
   const QList<QAction*> items = Control<QMenuBar>(&FForm, "ActionMainMenuBar1")->actions();
-  EXPECT_EQ(Captions(items), QStringList({"&File", "&Edit", "&Search", "&Help", "Sh&ow Preview Window - F1"}));
+  EXPECT_EQ(Captions(items),
+            QStringList({"&File", "&Edit", "&Search", "&Help", "Sh&ow Preview Window - F1"}));
   EXPECT_EQ(Captions(items[0]->menu()->actions()),
             QStringList({"&New", "&Save", "&Open...", "Save &As...", "E&xit"}));
   EXPECT_EQ(Captions(items[1]->menu()->actions()), QStringList({"&Copy", "Cu&t", "&Paste"}));
@@ -80,10 +82,16 @@ TEST_F(MainWindowTest, MenuBarHasFiveItemsWithTheirSubItemsInOrder) {
   EXPECT_EQ(items[4]->menu(), nullptr);
 
   // Every caption shows whole, left of the option strip that shares the menu row.
-  const QList<QWidget*> strip = {Control<QCheckBox>(&FForm, "check3"), Control<QPushButton>(&FForm, "dxButton1"), Control<QCheckBox>(&FForm, "Check1"), Control<QCheckBox>(&FForm, "CheckBox2"), Control<QCheckBox>(&FForm, "CheckBox1"), Control<QLineEdit>(&FForm, "Edit2"), Control<QPushButton>(&FForm, "Button1")};
+  const QList<QWidget*> strip = {
+      Control<QCheckBox>(&FForm, "check3"),    Control<QPushButton>(&FForm, "dxButton1"),
+      Control<QCheckBox>(&FForm, "Check1"),    Control<QCheckBox>(&FForm, "CheckBox2"),
+      Control<QCheckBox>(&FForm, "CheckBox1"), Control<QLineEdit>(&FForm, "Edit2"),
+      Control<QPushButton>(&FForm, "Button1")};
   for (QAction* item : items)
     for (const QWidget* control : strip)
-      EXPECT_FALSE(Control<QMenuBar>(&FForm, "ActionMainMenuBar1")->actionGeometry(item).intersects(control->geometry()))
+      EXPECT_FALSE(Control<QMenuBar>(&FForm, "ActionMainMenuBar1")
+                       ->actionGeometry(item)
+                       .intersects(control->geometry()))
           << item->text().toStdString() << " under " << control->objectName().toStdString();
 
   int previewCommands = 0;
@@ -94,7 +102,9 @@ TEST_F(MainWindowTest, MenuBarHasFiveItemsWithTheirSubItemsInOrder) {
 
 TEST_F(MainWindowTest, ContextMenuOffersCopyCutPasteWithGlyphsAndShortcuts) {
   const QList<QAction*> items = FForm.PopupMenu1().actions();
-  EXPECT_EQ(items, QList<QAction*>({Control<QAction>(&FForm, "EditCopy1"), Control<QAction>(&FForm, "EditCut1"), Control<QAction>(&FForm, "EditPaste1")}));
+  EXPECT_EQ(items,
+            QList<QAction*>({Control<QAction>(&FForm, "EditCopy1"), Control<QAction>(&FForm, "EditCut1"),
+                             Control<QAction>(&FForm, "EditPaste1")}));
   for (const QAction* item : items) {
     EXPECT_FALSE(item->icon().isNull());
     EXPECT_FALSE(item->shortcut().isEmpty());
@@ -127,8 +137,9 @@ TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThemWithTheirCaptionsAndSt
   EXPECT_TRUE(Control<QCheckBox>(&FForm, "CheckBox1")->isChecked());
   EXPECT_EQ(Control<QLineEdit>(&FForm, "Edit2")->geometry(), QRect(768, 1, 41, 21));
   EXPECT_EQ(Control<QLineEdit>(&FForm, "Edit2")->text(), "0");
-  EXPECT_EQ(Control<QLineEdit>(&FForm, "Edit2")->toolTip(),
-            "Insert a number on a code line and press goto line. The Editor will jump to that line in the code!");
+  EXPECT_EQ(
+      Control<QLineEdit>(&FForm, "Edit2")->toolTip(),
+      "Insert a number on a code line and press goto line. The Editor will jump to that line in the code!");
   EXPECT_EQ(Control<QPushButton>(&FForm, "Button1")->geometry(), QRect(808, 0, 49, 25));
   EXPECT_EQ(Control<QPushButton>(&FForm, "Button1")->text(), "Goto line");
 
@@ -147,8 +158,11 @@ TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThemWithTheirCaptionsAndSt
 }
 
 TEST_F(MainWindowTest, TabOrderRunsThroughTheOptionStripAndThePane) {
-  const QList<QWidget*> order = {Control<QCheckBox>(&FForm, "Check1"), Control<QPushButton>(&FForm, "dxButton1"), Control<TRichEditPane>(&FForm, "Edit1"), Control<QCheckBox>(&FForm, "CheckBox1"), Control<QLineEdit>(&FForm, "Edit2"),
-                                 Control<QPushButton>(&FForm, "Button1"), Control<QCheckBox>(&FForm, "CheckBox2"), Control<QCheckBox>(&FForm, "check3")};
+  const QList<QWidget*> order = {
+      Control<QCheckBox>(&FForm, "Check1"),    Control<QPushButton>(&FForm, "dxButton1"),
+      Control<TRichEditPane>(&FForm, "Edit1"), Control<QCheckBox>(&FForm, "CheckBox1"),
+      Control<QLineEdit>(&FForm, "Edit2"),     Control<QPushButton>(&FForm, "Button1"),
+      Control<QCheckBox>(&FForm, "CheckBox2"), Control<QCheckBox>(&FForm, "check3")};
   QList<QWidget*> chain;
   QWidget* widget = order.front();
   do {

@@ -1,11 +1,11 @@
-#include "WebBrowser.h"
+#include <QSignalSpy>
+#include <QTest>
+
 #include "EditorFixture.h"
 #include "Timer.h"
 #include "Unit3.h"
 #include "Unit4.h"
-
-#include <QSignalSpy>
-#include <QTest>
+#include "WebBrowser.h"
 
 namespace {
 

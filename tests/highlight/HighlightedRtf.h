@@ -17,9 +17,9 @@ std::string HighlightedRtf(const std::string& html);
 std::string Body(const std::string& html);
 
 struct TParsedRun {
-    bool AfterPar;   // the run is preceded by "\par"
-    int ColorIndex;
-    std::string Text; // unescaped
+  bool AfterPar;  // the run is preceded by "\par"
+  int ColorIndex;
+  std::string Text;  // unescaped
 };
 
 // Splits a document body into its runs; returns what is wrong, or "".

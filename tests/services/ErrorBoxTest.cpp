@@ -1,9 +1,10 @@
+#include <gtest/gtest.h>
+
+#include <QMessageBox>
+
 #include "ErrorBox.h"
 #include "TestSupport.h"
 #include "VornError.h"
-
-#include <QMessageBox>
-#include <gtest/gtest.h>
 
 namespace {
 

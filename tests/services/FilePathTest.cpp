@@ -1,6 +1,6 @@
-#include "FilePath.h"
-
 #include <gtest/gtest.h>
+
+#include "FilePath.h"
 
 namespace {
 

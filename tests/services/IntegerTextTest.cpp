@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include "IntegerText.h"
 #include "VornError.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 

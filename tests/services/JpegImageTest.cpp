@@ -1,9 +1,10 @@
-#include "JpegImage.h"
-#include "VornError.h"
+#include <gtest/gtest.h>
 
 #include <QFile>
 #include <QImage>
-#include <gtest/gtest.h>
+
+#include "JpegImage.h"
+#include "VornError.h"
 
 namespace {
 

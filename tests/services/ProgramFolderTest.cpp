@@ -1,6 +1,6 @@
-#include "ProgramFolder.h"
-
 #include <gtest/gtest.h>
+
+#include "ProgramFolder.h"
 
 namespace {
 

@@ -1,19 +1,19 @@
-#include "RegularFile.h"
-#include "VornError.h"
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <future>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <unistd.h>
+
+#include "RegularFile.h"
+#include "VornError.h"
 
 namespace {
 
@@ -48,7 +48,9 @@ protected:
     if (::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0) return {};
     return path;
   }
-  QStringList LeftOver() const { return QDir(FFolder.path()).entryList({"*.vornsave-*"}, QDir::Files | QDir::Hidden); }
+  QStringList LeftOver() const {
+    return QDir(FFolder.path()).entryList({"*.vornsave-*"}, QDir::Files | QDir::Hidden);
+  }
 
   QTemporaryDir FFolder;
 };
@@ -75,8 +77,10 @@ TEST_F(RegularFileTest, ReadsRegularFilesAndRefusesEverythingElseAtOnce) {
   EXPECT_FALSE(TRegularFile::Read(FFolder.path()));
   EXPECT_FALSE(TRegularFile::Read(Path("missing.htm")));
   const QString device = Device();
-  if (device.isEmpty()) std::printf("[ SKIPPED  ] no device node: mknod is not permitted here\n");
-  else EXPECT_FALSE(TRegularFile::Read(device));
+  if (device.isEmpty())
+    std::printf("[ SKIPPED  ] no device node: mknod is not permitted here\n");
+  else
+    EXPECT_FALSE(TRegularFile::Read(device));
 }
 
 TEST_F(RegularFileTest, RefusesAFileOverTheSizeLimitBeforeReadingIt) {

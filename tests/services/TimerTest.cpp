@@ -1,8 +1,9 @@
-#include "Timer.h"
+#include <gtest/gtest.h>
 
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
+
+#include "Timer.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "BrowserSupport.h"
 
-#include "WebBrowser.h"
-
 #include <QEventLoop>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QWebEnginePage>
+
+#include "WebBrowser.h"
 
 bool WaitForLoad(TWebBrowser& browser, int timeoutMs) {
   QSignalSpy finished(&browser, &QWebEngineView::loadFinished);

@@ -18,8 +18,7 @@ void TLoopbackServer::CountDatagrams() {
   }
 }
 
-void TLoopbackServer::Serve(const QByteArray& path, const QByteArray& contentType,
-                            const QByteArray& body) {
+void TLoopbackServer::Serve(const QByteArray& path, const QByteArray& contentType, const QByteArray& body) {
   FReplies.insert(path, {contentType, body});
 }
 
@@ -60,10 +59,13 @@ void TLoopbackServer::Answer(QTcpSocket* socket) {
   FRequests.append(requestLine);
   const QByteArray key = Header(head, "Sec-WebSocket-Key");
   if (!key.isEmpty()) {
-    const QByteArray accept = QCryptographicHash::hash(key + "258EAFA5-E914-47DA-95CA-C5AB0DC85B11",
-                                                       QCryptographicHash::Sha1).toBase64();
-    socket->write("HTTP/1.1 101 Switching Protocols\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
-                  "Sec-WebSocket-Accept: " + accept + "\r\n\r\n");
+    const QByteArray accept =
+        QCryptographicHash::hash(key + "258EAFA5-E914-47DA-95CA-C5AB0DC85B11", QCryptographicHash::Sha1)
+            .toBase64();
+    socket->write(
+        "HTTP/1.1 101 Switching Protocols\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+        "Sec-WebSocket-Accept: " +
+        accept + "\r\n\r\n");
     socket->write(QByteArray("\x81\x05hello", 7));
     return;
   }

@@ -1,9 +1,9 @@
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
-#include <QElapsedTimer>
 
 void WriteFileBytes(const QString& path, const QByteArray& bytes) {
   QFile file(path);

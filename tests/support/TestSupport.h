@@ -19,7 +19,8 @@ void WhenModalOpens(const std::function<void(QWidget*)>& answer, const char* cla
 template <typename T>
 T* Control(const QWidget* window, const char* name) {
   T* control = window->findChild<T*>(QString::fromLatin1(name));
-  if (control == nullptr) qFatal("%s holds no %s named %s", qPrintable(window->objectName()),
-                                 T::staticMetaObject.className(), name);
+  if (control == nullptr)
+    qFatal("%s holds no %s named %s", qPrintable(window->objectName()), T::staticMetaObject.className(),
+           name);
   return control;
 }

@@ -1,14 +1,15 @@
-#include "Application.h"
-#include "WebBrowser.h"
-#include "TestSupport.h"
-#include "Unit4.h"
-#include "BrowserSupport.h"
+#include <gtest/gtest.h>
 
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
+
+#include "Application.h"
+#include "BrowserSupport.h"
+#include "TestSupport.h"
+#include "Unit4.h"
+#include "WebBrowser.h"
 
 namespace {
 

@@ -1,12 +1,13 @@
 // Loading a highlighted 1 MB page into the editing pane: the first load of its colours, the
 // re-load of the same text with a few colours changed (the highlighting pass after a keystroke),
 // and the same re-load with the fast recolouring switched off.
-#include "RichEditPane.h"
-#include "RtfReader.h"
+#include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <benchmark/benchmark.h>
 #include <memory>
+
+#include "RichEditPane.h"
+#include "RtfReader.h"
 
 namespace {
 
@@ -17,12 +18,14 @@ constexpr int ChangedLineEvery = 500;
 class TPage {
 public:
   explicit TPage(int variant) {
-    FRtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab720{\\fonttbl{\\f0\\fmodern\\fcharset0 Courier New;}}\r\n"
-           "{\\colortbl\\red0\\green0\\blue0;\\red0\\green128\\blue0;\\red128\\green0\\blue0;"
-           "\\red0\\green0\\blue0;\\red0\\green0\\blue255;\\red0\\green0\\blue0;\\red0\\green128\\blue0;"
-           "\\red0\\green0\\blue255;\\red0\\green0\\blue0;\\red255\\green0\\blue0;\\red0\\green0\\blue0;"
-           "\\red0\\green0\\blue0;}\r\n\\deflang1033\\pard\\plain\\f0\\fs20\\f0 ";
-    for (int line = 0; FText.size() < PageSize; ++line) AddLine(line, variant != 0 && line % ChangedLineEvery == 0);
+    FRtf =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab720{\\fonttbl{\\f0\\fmodern\\fcharset0 Courier New;}}\r\n"
+        "{\\colortbl\\red0\\green0\\blue0;\\red0\\green128\\blue0;\\red128\\green0\\blue0;"
+        "\\red0\\green0\\blue0;\\red0\\green0\\blue255;\\red0\\green0\\blue0;\\red0\\green128\\blue0;"
+        "\\red0\\green0\\blue255;\\red0\\green0\\blue0;\\red255\\green0\\blue0;\\red0\\green0\\blue0;"
+        "\\red0\\green0\\blue0;}\r\n\\deflang1033\\pard\\plain\\f0\\fs20\\f0 ";
+    for (int line = 0; FText.size() < PageSize; ++line)
+      AddLine(line, variant != 0 && line % ChangedLineEvery == 0);
     FRtf += "\\par }";
   }
 

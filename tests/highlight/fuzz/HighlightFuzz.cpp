@@ -1,20 +1,19 @@
 // Feeds arbitrary bytes to the HTML highlighter and aborts when the document
 // breaks one of the invariants that RtfDocument.h lists.
 
-#include "HighlightedRtf.h"
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
-    const std::string html(reinterpret_cast<const char*>(data), size);
-    const std::string error = CheckInvariants(html);
-    if (!error.empty()) {
-        std::fprintf(stderr, "highlighter invariant broken: %s\n", error.c_str());
-        std::abort();
-    }
-    return 0;
+#include "HighlightedRtf.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string html(reinterpret_cast<const char*>(data), size);
+  const std::string error = CheckInvariants(html);
+  if (!error.empty()) {
+    std::fprintf(stderr, "highlighter invariant broken: %s\n", error.c_str());
+    std::abort();
+  }
+  return 0;
 }

@@ -1,16 +1,17 @@
 // The preview's security model, end to end: a probe page with a secret file and a picture beside
 // it, a web server on loopback that counts connections, each route tried online and offline.
-#include "WebBrowser.h"
-#include "LoopbackServer.h"
-#include "BrowserSupport.h"
-#include "TestSupport.h"
+#include <gtest/gtest.h>
 
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
+
+#include "BrowserSupport.h"
+#include "LoopbackServer.h"
+#include "TestSupport.h"
+#include "WebBrowser.h"
 
 namespace {
 
@@ -98,8 +99,9 @@ protected:
     WriteFileBytes(Local("module.js"), "window.moduleRan = 'module ran';");
     QFile::copy(kFont, Local("font.ttf"));
     WriteFileBytes(Local("frame.htm"), "<script>parent.postMessage('local frame', '*')</script>");
-    WriteFileBytes(Local("page.vnx"), "<!DOCTYPE html><html><head><title>Probe</title><script>" + kProbeScript +
-                                          "</script></head><body><p id=p>text</p><a id=link>link</a></body></html>");
+    WriteFileBytes(Local("page.vnx"),
+                   "<!DOCTYPE html><html><head><title>Probe</title><script>" + kProbeScript +
+                       "</script></head><body><p id=p>text</p><a id=link>link</a></body></html>");
     FServer.Serve("/remote.png", "image/png", ReadFileBytes(Local("secret.png")));
     FServer.Serve("/remote.css", "text/css", "p { color: rgb(4, 5, 6); }");
     FServer.Serve("/remote.js", "text/javascript", "window.remoteScript = 'remote ran';");
@@ -111,7 +113,9 @@ protected:
   QString Local(const QString& name) const { return FFolder.filePath(name); }
   QString FileUrl(const QString& name) const { return "file://" + Local(name); }
   QString LocalUrl(const QString& name) const { return "vornfile:" + Local(name); }
-  QString Remote(const char* scheme, const char* path) const { return QString::fromLatin1(FServer.Url(scheme, path)); }
+  QString Remote(const char* scheme, const char* path) const {
+    return QString::fromLatin1(FServer.Url(scheme, path));
+  }
   QString ServerPort() const { return QString::number(QUrl(Remote("http", "/")).port()); }
 
   void ShowProbe() {
@@ -122,10 +126,13 @@ protected:
 
   // Runs one route in the page and gives "ok: <result>" or "refused: <error>".
   QString Attempt(const QString& route) {
-    RunScript(FBrowser, "window.outcome = undefined; (async () => " + route +
-                            ")().then(v => { window.outcome = 'ok: ' + v; }, e => { window.outcome = 'refused: ' + e; });");
+    RunScript(
+        FBrowser,
+        "window.outcome = undefined; (async () => " + route +
+            ")().then(v => { window.outcome = 'ok: ' + v; }, e => { window.outcome = 'refused: ' + e; });");
     QVariant outcome;
-    const bool ended = QTest::qWaitFor([&] { return (outcome = RunScript(FBrowser, "window.outcome")).isValid(); }, 15000);
+    const bool ended =
+        QTest::qWaitFor([&] { return (outcome = RunScript(FBrowser, "window.outcome")).isValid(); }, 15000);
     return ended ? outcome.toString() : QStringLiteral("never ended");
   }
 
@@ -164,10 +171,12 @@ TEST_F(PreviewSecurityTest, APageUsesTheFilesBesideItButItsScriptReadsNone) {
   ShowProbe();
   EXPECT_EQ(Attempt("picture('secret.png').then(i => i.naturalWidth)"), "ok: 4");
   EXPECT_EQ(Attempt("script('app.js').then(v => v + window.appRan)"), "ok: loaded app ran");
-  EXPECT_EQ(Attempt("script('module.js', 'module').then(v => v + window.moduleRan)"), "ok: loaded module ran");
+  EXPECT_EQ(Attempt("script('module.js', 'module').then(v => v + window.moduleRan)"),
+            "ok: loaded module ran");
   EXPECT_EQ(Attempt("sheet('site.css').then(v => v + getComputedStyle(p).color)"), "ok: loadedrgb(7, 8, 9)");
   EXPECT_EQ(Attempt("font('font.ttf')"), "ok: loaded");
-  EXPECT_EQ(Attempt("frame('frame.htm').catch(() => '').then(() => frameMessages.join())"), "ok: local frame");
+  EXPECT_EQ(Attempt("frame('frame.htm').catch(() => '').then(() => frameMessages.join())"),
+            "ok: local frame");
 
   for (const QString& route : ReadRoutes()) {
     const QString outcome = Attempt(route);
@@ -180,12 +189,14 @@ TEST_F(PreviewSecurityTest, APageUsesTheFilesBesideItButItsScriptReadsNone) {
 TEST_F(PreviewSecurityTest, OnlineRemoteResourcesOfEveryKindLoadAndNothingLocalIsSentOut) {
   ShowProbe();
   EXPECT_EQ(Attempt("picture('" + Remote("http", "/remote.png") + "').then(i => i.naturalWidth)"), "ok: 4");
-  EXPECT_EQ(Attempt("sheet('" + Remote("http", "/remote.css") + "').then(v => v + getComputedStyle(p).color)"),
-            "ok: loadedrgb(4, 5, 6)");
+  EXPECT_EQ(
+      Attempt("sheet('" + Remote("http", "/remote.css") + "').then(v => v + getComputedStyle(p).color)"),
+      "ok: loadedrgb(4, 5, 6)");
   EXPECT_EQ(Attempt("script('" + Remote("http", "/remote.js") + "').then(v => v + window.remoteScript)"),
             "ok: loaded remote ran");
   EXPECT_EQ(Attempt("font('" + Remote("http", "/remote.ttf") + "')"), "ok: loaded");
-  EXPECT_EQ(Attempt("frame('" + Remote("http", "/frame.html") + "').catch(() => '').then(() => frameMessages.join())"),
+  EXPECT_EQ(Attempt("frame('" + Remote("http", "/frame.html") +
+                    "').catch(() => '').then(() => frameMessages.join())"),
             "ok: remote frame");
   EXPECT_EQ(Attempt("socket('" + Remote("ws", "/socket") + "')"), "ok: hello");
   const int beforeTls = FServer.Connections();
@@ -196,7 +207,8 @@ TEST_F(PreviewSecurityTest, OnlineRemoteResourcesOfEveryKindLoadAndNothingLocalI
   for (const QString& route : ReadRoutes())
     Attempt(route + ".catch(e => 'refused ' + e).then(v => picture('" + Remote("http", "/leak") +
             "?' + encodeURIComponent(v)).catch(() => v))");
-  for (const QByteArray& request : FServer.Requests()) EXPECT_FALSE(request.contains(kSecret)) << request.constData();
+  for (const QByteArray& request : FServer.Requests())
+    EXPECT_FALSE(request.contains(kSecret)) << request.constData();
 
   EXPECT_TRUE(Follow(Remote("http", "/remote.html")));
   EXPECT_EQ(FBrowser.title(), "Remote");
@@ -238,8 +250,9 @@ TEST_F(PreviewSecurityTest, OfflineNoConnectionOfAnyKindLeavesTheProgram) {
 
 TEST_F(PreviewSecurityTest, GoingOfflineReloadsALocalPageSoItsOpenConnectionsClose) {
   ShowProbe();
-  EXPECT_EQ(Attempt("socket('" + Remote("ws", "/socket") + "').then(() => { window.before = 1; return 'open'; })"),
-            "ok: open");
+  EXPECT_EQ(
+      Attempt("socket('" + Remote("ws", "/socket") + "').then(() => { window.before = 1; return 'open'; })"),
+      "ok: open");
   FBrowser.SetOffline(true);
   ASSERT_TRUE(WaitForLoad(FBrowser));
   EXPECT_EQ(RunScript(FBrowser, "String(window.before)").toString(), "undefined");
@@ -252,8 +265,9 @@ TEST_F(PreviewSecurityTest, ARemotePageCannotReachLocalFiles) {
   FBrowser.load(QUrl(Remote("http", "/hostile.html")));
   ASSERT_TRUE(WaitForLoad(FBrowser));
   EXPECT_NE(Attempt("picture('" + LocalUrl("secret.png") + "').then(i => i.naturalWidth)"), "ok: 4");
-  EXPECT_NE(Attempt("frame('" + LocalUrl("frame.htm") + "').catch(() => '').then(() => frameMessages.join())"),
-            "ok: local frame");
+  EXPECT_NE(
+      Attempt("frame('" + LocalUrl("frame.htm") + "').catch(() => '').then(() => frameMessages.join())"),
+      "ok: local frame");
   EXPECT_FALSE(Attempt("text('" + LocalUrl("secret.txt") + "')").contains(kSecret));
   EXPECT_FALSE(Follow(LocalUrl("secret.txt")));
   EXPECT_FALSE(RunScript(FBrowser, "document.documentElement.innerText").toString().contains(kSecret));

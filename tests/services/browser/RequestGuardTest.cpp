@@ -1,6 +1,6 @@
-#include "RequestGuard.h"
-
 #include <gtest/gtest.h>
+
+#include "RequestGuard.h"
 
 namespace {
 
@@ -10,12 +10,14 @@ const QUrl kPreview("vornfile:/home/u/site/page.htm");
 const QUrl kRemote("http://example.com/page.html");
 
 TRequestGuard::TRequest Request(const char* url, Info::ResourceType type, const QUrl& firstParty = kPreview,
-                                const QUrl& initiator = {}, Info::NavigationType navigation = Info::NavigationTypeOther) {
+                                const QUrl& initiator = {},
+                                Info::NavigationType navigation = Info::NavigationTypeOther) {
   return {QUrl(QString::fromLatin1(url)), type, navigation, initiator, firstParty};
 }
 
 TEST(RequestGuard, TheNetworkIsRefusedOnlyOfflineAndFileUrlsAlways) {
-  for (const char* url : {"http://h/x.png", "https://h/x.png", "ws://h/s", "wss://h/s", "ftp://h/x", "HTTP://h/x"}) {
+  for (const char* url :
+       {"http://h/x.png", "https://h/x.png", "ws://h/s", "wss://h/s", "ftp://h/x", "HTTP://h/x"}) {
     EXPECT_TRUE(TRequestGuard::Allows(Request(url, Info::ResourceTypeImage), false)) << url;
     EXPECT_FALSE(TRequestGuard::Allows(Request(url, Info::ResourceTypeImage), true)) << url;
   }
@@ -55,13 +57,17 @@ TEST(RequestGuard, APreviewUsesLocalFilesOnlyAsWhatTheirTypeSays) {
 
 TEST(RequestGuard, ARemotePageNeverReachesALocalFileButTheProgramAndTheHistoryDo) {
   EXPECT_FALSE(TRequestGuard::Allows(Request("vornfile:/a.png", Info::ResourceTypeImage, kRemote), false));
-  EXPECT_FALSE(TRequestGuard::Allows(Request("vornfile:/a.png", Info::ResourceTypeImage, kPreview, kRemote), false));
+  EXPECT_FALSE(
+      TRequestGuard::Allows(Request("vornfile:/a.png", Info::ResourceTypeImage, kPreview, kRemote), false));
   EXPECT_FALSE(TRequestGuard::Allows(
       Request("vornfile:/a.htm", Info::ResourceTypeMainFrame, kRemote, {}, Info::NavigationTypeLink), false));
   EXPECT_FALSE(TRequestGuard::Allows(
-      Request("vornfile:/a.htm", Info::ResourceTypeMainFrame, kRemote, {}, Info::NavigationTypeFormSubmitted), false));
-  for (Info::NavigationType own : {Info::NavigationTypeTyped, Info::NavigationTypeBackForward, Info::NavigationTypeReload})
-    EXPECT_TRUE(TRequestGuard::Allows(Request("vornfile:/a.htm", Info::ResourceTypeMainFrame, kRemote, {}, own), true));
+      Request("vornfile:/a.htm", Info::ResourceTypeMainFrame, kRemote, {}, Info::NavigationTypeFormSubmitted),
+      false));
+  for (Info::NavigationType own :
+       {Info::NavigationTypeTyped, Info::NavigationTypeBackForward, Info::NavigationTypeReload})
+    EXPECT_TRUE(TRequestGuard::Allows(
+        Request("vornfile:/a.htm", Info::ResourceTypeMainFrame, kRemote, {}, own), true));
 }
 
 }  // namespace

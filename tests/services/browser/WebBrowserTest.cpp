@@ -1,6 +1,4 @@
-#include "WebBrowser.h"
-#include "BrowserSupport.h"
-#include "TestSupport.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +6,10 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
+
+#include "BrowserSupport.h"
+#include "TestSupport.h"
+#include "WebBrowser.h"
 
 namespace {
 
@@ -57,7 +58,8 @@ TEST_F(BrowserViewTest, ResolvesRelativeStyleSheetsAndPicturesAgainstThePagesFol
 
 TEST_F(BrowserViewTest, ScriptInAPageCannotReadOtherLocalFiles) {
   Page("secret.txt", "secret");
-  Show(Page("page.vnx", TitledPage("P", "<iframe id=f src='secret.txt' onload='window.shown = 1'></iframe>")));
+  Show(
+      Page("page.vnx", TitledPage("P", "<iframe id=f src='secret.txt' onload='window.shown = 1'></iframe>")));
   const QString byRequest = Script(
       "(function(){try{var x=new XMLHttpRequest();x.open('GET','secret.txt',false);x.send();"
       "return x.responseText;}catch(e){return 'refused';}})()");

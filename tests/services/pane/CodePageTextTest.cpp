@@ -1,7 +1,8 @@
-#include "CodePageText.h"
+#include <gtest/gtest.h>
 
 #include <QString>
-#include <gtest/gtest.h>
+
+#include "CodePageText.h"
 
 TEST(CodePage, EveryByteFromOneTo255RoundTrips) {
   std::string bytes;

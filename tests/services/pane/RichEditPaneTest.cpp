@@ -1,7 +1,5 @@
-#include "CodePageText.h"
-#include "HighlighterRtf.h"
-#include "RichEditPane.h"
-#include "VornError.h"
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,8 +11,11 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <random>
-#include <gtest/gtest.h>
-#include <unistd.h>
+
+#include "CodePageText.h"
+#include "HighlighterRtf.h"
+#include "RichEditPane.h"
+#include "VornError.h"
 
 namespace {
 
@@ -36,7 +37,8 @@ protected:
   // The foreground colours laid over one block, as "start+length:#rrggbb" items.
   std::string ColoursOf(int block) const {
     std::string colours;
-    for (const QTextLayout::FormatRange& range : Pane.document()->findBlockByNumber(block).layout()->formats())
+    for (const QTextLayout::FormatRange& range :
+         Pane.document()->findBlockByNumber(block).layout()->formats())
       colours += std::to_string(range.start) + '+' + std::to_string(range.length) + ':' +
                  range.format.foreground().color().name().toStdString() + ' ';
     return colours;
@@ -274,7 +276,8 @@ TEST_F(RichEditPaneTest, SaveWritesTheTextOrKeepsTheOldFile) {
     QFile::setPermissions(Folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     LoadText("new");
     EXPECT_EQ(Failure([&] { Pane.SaveToFile(path); }), "Cannot create file " + path);
-    QFile::setPermissions(Folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(Folder.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(ReadFile(path), "a\r\n\xE9\r\n");
   }
 }
@@ -418,7 +421,8 @@ TEST_F(RichEditPaneTest, RandomEditsKeepTextAndColoursOfAFullReload) {
     }
     return colours;
   };
-  const QString pieces[] = {"a", "<b", "\n", "x\ny\n<z", "\xE9", QString::fromUtf8("\u4E2D"), "\r\n\r\n", "q"};
+  const QString pieces[] = {"a",        "<b", "\n", "x\ny\n<z", "\xE9", QString::fromUtf8("\u4E2D"),
+                            "\r\n\r\n", "q"};
   std::mt19937 random(7);
   const auto below = [&random](int n) { return n <= 0 ? 0 : int(random() % unsigned(n + 1)); };
   for (int step = 0; step < 300; ++step) {
@@ -448,7 +452,10 @@ TEST_F(RichEditPaneTest, RandomEditsKeepTextAndColoursOfAFullReload) {
         Pane.insertPlainText(pieces[random() % std::size(pieces)] + pieces[random() % std::size(pieces)]);
         break;
       default:
-        if (random() % 2) Pane.undo(); else Pane.redo();
+        if (random() % 2)
+          Pane.undo();
+        else
+          Pane.redo();
     }
     const std::string text = Pane.Text();
     ASSERT_EQ(text, TCodePageText::Encode(Pane.document()->toRawText())) << "step " << step;

@@ -17,7 +17,8 @@ inline std::string HighlighterRtf(const std::string& runs) {
 
 // A document in the highlighter's layout that gives each line of text the colour index that
 // colourOf chooses for it.
-inline std::string RtfOfLines(const std::string& text, const std::function<int(const std::string&)>& colourOf) {
+inline std::string RtfOfLines(const std::string& text,
+                              const std::function<int(const std::string&)>& colourOf) {
   std::string runs;
   std::size_t start = 0;
   for (;;) {

@@ -1,9 +1,10 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
 #include "HighlighterRtf.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
-
-#include <algorithm>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -60,7 +61,11 @@ TEST(RtfReader, EscapesAndBytesAboveAscii) {
   EXPECT_EQ(Read("{\\rtf1 caf\xE9 \\'e9\\'80\\~x}").Text, "caf\xE9 \xE9\x80\xA0x");
   EXPECT_EQ(Read("{\\rtf1 a\\tab b\\line c}").Text, "a\tb\r\nc");
   // \u with its fallback skipped; what the code page cannot hold becomes a reference.
-  EXPECT_EQ(Read("{\\rtf1 \\u8364?\\u20013?\\uc2\\u-10179?" "?\\u-8704?" "?!}").Text, "\x80&#20013;&#128512;!");
+  EXPECT_EQ(Read("{\\rtf1 \\u8364?\\u20013?\\uc2\\u-10179?"
+                 "?\\u-8704?"
+                 "?!}")
+                .Text,
+            "\x80&#20013;&#128512;!");
   EXPECT_EQ(Read("{\\rtf1 {\\uc0 \\u233}x}").Text, "\xE9x");
   EXPECT_EQ(Read("{\\rtf1 \\u233\\'e9z}").Text, "\xE9z");
 }
@@ -135,9 +140,10 @@ TEST(RtfReader, LinesTakenFromThePreviousDocumentReadAsIfReadAgain) {
   TRtfDocument previous;
   ASSERT_TRUE(first.Read(previous));
   const TRtfReader::TMemo memo = first.Memo(previous);
-  for (const std::string& after : std::vector<std::string>{before, "one\r\ntwo\r\nthreeX\r\nfour\r\nten\r\n",
-                                  "one\r\n\r\ntwo\r\nthree\r\nfour\r\nten\r\n", "one\r\nthree\r\nfour\r\nten\r\n",
-                                  "xone\r\ntwo\r\nthree\r\nfour\r\nten", "one\r\ntwo\r\nthree\r\nfour\r\nten\r\nz"}) {
+  for (const std::string& after : std::vector<std::string>{
+           before, "one\r\ntwo\r\nthreeX\r\nfour\r\nten\r\n", "one\r\n\r\ntwo\r\nthree\r\nfour\r\nten\r\n",
+           "one\r\nthree\r\nfour\r\nten\r\n", "xone\r\ntwo\r\nthree\r\nfour\r\nten",
+           "one\r\ntwo\r\nthree\r\nfour\r\nten\r\nz"}) {
     const std::string rtf = RtfOfLines(after, colourOf);
     TRtfDocument taken;
     TRtfReader reader(rtf, &memo);
@@ -146,7 +152,8 @@ TEST(RtfReader, LinesTakenFromThePreviousDocumentReadAsIfReadAgain) {
     TRtfReader freshReader(rtf);
     ASSERT_TRUE(freshReader.Read(fresh));
     ASSERT_EQ(taken.Text, after);
-    for (std::size_t i = 0; i < after.size(); ++i) EXPECT_EQ(FormatAt(taken, i), FormatAt(fresh, i)) << after << i;
+    for (std::size_t i = 0; i < after.size(); ++i)
+      EXPECT_EQ(FormatAt(taken, i), FormatAt(fresh, i)) << after << i;
     // A line said to be taken from the previous document holds that line's text.
     ASSERT_EQ(taken.LineSources.size(), fresh.LineSources.size());
     const auto lineOf = [](const std::string& text, std::size_t line) {
@@ -168,7 +175,8 @@ TEST(RtfReader, LinesTakenFromThePreviousDocumentReadAsIfReadAgain) {
     for (std::size_t i = 0; i < next.Checkpoints.size(); ++i) {
       const TRtfReader::TCheckpoint& a = next.Checkpoints[i];
       const TRtfReader::TCheckpoint& b = freshNext.Checkpoints[i];
-      EXPECT_TRUE(a.Offset == b.Offset && a.Text == b.Text && a.Run == b.Run && a.Line == b.Line && a.State == b.State)
+      EXPECT_TRUE(a.Offset == b.Offset && a.Text == b.Text && a.Run == b.Run && a.Line == b.Line &&
+                  a.State == b.State)
           << after << " checkpoint " << i;
     }
   }
