@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need; quiet when all are there.
 set -euo pipefail
-packages=(cmake g++ ninja-build pkg-config
+packages=(cmake g++ ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libgl-dev
   libjpeg-dev libsimpleini-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool openbox imagemagick fonts-dejavu-core fonts-liberation2)
