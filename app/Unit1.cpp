@@ -29,6 +29,17 @@ const QString kOpenFilter = QStringLiteral("Html Files (*.html, *.htm)|*.htm;*.h
 const QString kSaveAsFilter =
     QStringLiteral("Htm Files(*.htm)|*.htm|Html Files(*.html)|*.html|All files(*.*)|*.*");
 const QString kDefaultExt = QStringLiteral("*.htm;*.html");
+
+// A status bar panel that is given its width while the window has room and gives way to a
+// narrower one, so the status bar never sets the window's least width.
+class TStatusPanel : public QLabel {
+public:
+  TStatusPanel(int width, QWidget* parent) : QLabel(parent), FWidth(width) { setMinimumWidth(1); }
+  QSize sizeHint() const override { return {FWidth, QLabel::sizeHint().height()}; }
+
+private:
+  int FWidth;
+};
 }  // namespace
 
 TForm1::TForm1(QWidget* parent)
@@ -54,12 +65,11 @@ TForm1::TForm1(QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::BuildStatusPanels() {
-  for (int i = 0; i < 2; ++i) {
-    FPanels[i] = new QLabel(ui->StatusBar1);
-    FPanels[i]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
-  }
+  FPanels[0] = new TStatusPanel(kStatusPanel0Width, ui->StatusBar1);
+  FPanels[1] = new QLabel(ui->StatusBar1);
+  FPanels[1]->setMinimumWidth(1);
+  for (int i = 0; i < 2; ++i) FPanels[i]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
   FPanels[0]->setText(QStringLiteral("new.htm"));
-  FPanels[0]->setFixedWidth(kStatusPanel0Width);
   FPanels[1]->setText(QStringLiteral("Line: 0 of 0"));
   ui->StatusBar1->addWidget(FPanels[0]);
   ui->StatusBar1->addWidget(FPanels[1], 1);
@@ -91,6 +101,10 @@ void TForm1::ConnectHandlers() {
   ConnectGuarded(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
   ConnectGuarded(ui->CheckBox2, &QCheckBox::toggled, this, &TForm1::CheckBox2Click);
   ConnectGuarded(ui->CheckBox1, &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
+  ConnectGuarded(ui->check3, &QCheckBox::toggled, this, &TForm1::check3Click);
+  ConnectGuarded(ui->dxButton1, &QPushButton::clicked, this, &TForm1::dxButton1Click);
+  ConnectGuarded(ui->Action5, &QAction::triggered, this, &TForm1::Action5Execute);
+  ConnectGuarded(FTimer1, &TTimer::Timer, this, &TForm1::Timer1Timer);
   ConnectGuarded(ui->Action1, &QAction::triggered, this, &TForm1::Action1Execute);
   ConnectGuarded(ui->Action2, &QAction::triggered, this, &TForm1::Action2Execute);
 }
@@ -121,6 +135,7 @@ void TForm1::FormShow() {
   FTimer1->SetEnabled(false);
   Form4->show();
   Form4->WebBrowser1().Navigate(startPage);
+  ReadSettings();
 }
 
 // The start sequence runs before the main window is first on the screen.

@@ -49,7 +49,16 @@ public:
   void Button1Click();
   void CheckBox2Click();
   // Preview coordination.
+  void Timer1Timer();
+  void dxButton1Click();
   void CheckBox1Click();
+  void Action5Execute();
+  void check3Click();
+  QString ScratchPath() const;
+  // Settings file.
+  QString SettingsPath() const;
+  void ReadSettings();
+  void WriteSettings() const;
 
 protected:
   void showEvent(QShowEvent* event) override;
@@ -65,6 +74,8 @@ private:
   QString StartPagePath() const;
   void SetCurrentFileName(const QString& name);
   void MarkSaved();
+  void RefreshPreview();
+  void ShowCaretLine();
 
   std::unique_ptr<Ui::TForm1> ui;
   TTimer* FTimer1;

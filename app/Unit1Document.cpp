@@ -1,4 +1,5 @@
 // The document commands of the code window: New, Open, Save, Save As and the close.
+#include "ErrorBox.h"
 #include "FileDialogAction.h"
 #include "FilePath.h"
 #include "RichEditPane.h"
@@ -55,6 +56,9 @@ void TForm1::FileSaveAs1Accept() {
   MarkSaved();
 }
 
+// A settings file that cannot be written is reported, and the close goes on: a program folder
+// that cannot be written must not keep the user from leaving with the text saved.
 void TForm1::FormClose() {
+  RunGuarded([this] { WriteSettings(); });
   if (ui->lblsaved->text() == QLatin1String("1")) Form5->exec();
 }

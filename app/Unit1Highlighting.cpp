@@ -50,13 +50,21 @@ void TForm1::Edit1Change() {
     pane.SetFocusPane();
   }
   FHighlighter.reset();
+  // The caret may stand where it stood while the lines around it changed (a Delete joining two
+  // lines), so no selection change tells the status bar.
+  ShowCaretLine();
   FTimer1->SetEnabled(true);
+}
+
+void TForm1::ShowCaretLine() {
+  TRichEditPane& pane = *ui->Edit1;
+  ui->Edit2->setText(QString::number(pane.CaretLine()));
+  SetStatusPanelText(1, QStringLiteral("Line: %1 of %2").arg(ui->Edit2->text()).arg(pane.LineCount()));
 }
 
 void TForm1::Edit1SelectionChange() {
   TRichEditPane& pane = *ui->Edit1;
-  ui->Edit2->setText(QString::number(pane.CaretLine()));
-  SetStatusPanelText(1, QStringLiteral("Line: %1 of %2").arg(ui->Edit2->text()).arg(pane.LineCount()));
+  ShowCaretLine();
   pane.ScrollCaret();
   pane.SetFocusPane();
 }

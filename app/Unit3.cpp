@@ -42,4 +42,4 @@ TForm3::TForm3(QWidget* parent)
 
 TForm3::~TForm3() = default;
 
-void TForm3::Timer1Timer() { close(); }
+void TForm3::Timer1Timer() { done(QDialog::Rejected); }

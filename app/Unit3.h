@@ -21,6 +21,10 @@ public:
 
   void Timer1Timer();
 
+protected:
+  // Only the timer closes the splash: Escape and the window manager's close do nothing.
+  void reject() override {}
+
 private:
   std::unique_ptr<Ui::TForm3> ui;
   TTimer* FTimer1;

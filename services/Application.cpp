@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "WindowBounds.h"
+
 namespace {
 QPointer<QWidget>& MainFormRef() {
   static QPointer<QWidget> form;
@@ -23,9 +25,5 @@ QWidget* TApplication::MainForm() { return MainFormRef(); }
 void TApplication::SetMainForm(QWidget* form) { MainFormRef() = form; }
 
 void TApplication::ShowMainForm() {
-  QWidget* form = MainForm();
-  if (!form) return;
-  form->show();
-  form->raise();
-  form->activateWindow();
+  if (QWidget* form = MainForm()) BringToFront(*form);
 }

@@ -13,5 +13,5 @@ public:
   static QString Title();  // the caption of the error box
   static QWidget* MainForm();
   static void SetMainForm(QWidget* form);
-  static void ShowMainForm();  // visible, in front and active
+  static void ShowMainForm();  // visible, restored, in front and active
 };

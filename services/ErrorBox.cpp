@@ -31,6 +31,7 @@ QString ErrorBoxText(const QString& message) {
 void ShowErrorBox(const QString& message) {
   QMessageBox box(QMessageBox::Critical, TApplication::Title(), ErrorBoxText(message), QMessageBox::Ok,
                   QApplication::activeWindow());
+  box.setTextFormat(Qt::PlainText);  // a message quotes what the user typed, tags and all
   auto* grid = static_cast<QGridLayout*>(box.layout());
   grid->addItem(new QSpacerItem(CaptionWidth(box), 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
                 grid->rowCount(), 0, 1, grid->columnCount());

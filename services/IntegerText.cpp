@@ -46,6 +46,8 @@ std::optional<int> Convert(const QString& text) {
 
 }  // namespace
 
+int StrToIntDef(const QString& text, int fallback) { return Convert(text).value_or(fallback); }
+
 int StrToInt(const QString& text) {
   if (const auto value = Convert(text)) return *value;
   throw EVornError(QStringLiteral("'%1' is not a valid integer value").arg(text));

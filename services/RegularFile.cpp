@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryFile>
 #include <cerrno>
@@ -91,30 +92,35 @@ void TRegularFile::Write(const QString& path, std::string_view bytes) {
   WriteAtomically(path, bytes);
 }
 
+// A folder that takes no new file still lets an existing file in it be saved, written in place.
 void TRegularFile::WriteAtomically(const QString& path, std::string_view bytes) {
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) CannotCreate(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    if (QFileInfo(path).isFile()) return WriteInPlace(path, bytes);
+    CannotCreate(path);
+  }
   if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit())
     FailedToSave();
 }
 
-// Replacing a file with several names would leave the other names on the old text. The old
-// text is first copied to a synced backup beside the file; the file is then overwritten and
-// synced. When that fails, the old text is written back from memory; the backup is removed
-// only when the file holds a whole text again, so it is never the only place the old text lives
-// and never left behind without need.
+// The old text is first copied to a synced backup beside the file, where the folder takes one,
+// and space for the grown part is reserved; the file is then overwritten and synced. When that
+// fails, the old text is written back from memory; the backup is removed only when the file
+// holds a whole text again, so it is never the only place the old text lives and never left
+// behind without need.
 void TRegularFile::WriteInPlace(const QString& path, std::string_view bytes) {
   const TDescriptor file(OpenUnblocked(path, O_RDWR));
   struct stat status {};
   if (file.Get() < 0 || !IsRegular(file.Get(), status)) CannotCreate(path);
   QByteArray old(qsizetype(status.st_size), Qt::Uninitialized);
+  if (!ReadAt(file.Get(), old.data(), status.st_size)) CannotCreate(path);
   QTemporaryFile backup(path + QStringLiteral(".vornsave-XXXXXX"));
-  if (!ReadAt(file.Get(), old.data(), status.st_size) || !backup.open() || backup.write(old) != old.size() ||
-      !backup.flush() || ::fsync(int(backup.handle())) != 0 ||
-      !ReserveSpace(file.Get(), status.st_size, bytes.size()))
-    CannotCreate(path);
+  const bool backedUp = backup.open() && backup.write(old) == old.size() && backup.flush() &&
+                        ::fsync(int(backup.handle())) == 0;
+  if (!backedUp) backup.remove();
+  if (!ReserveSpace(file.Get(), status.st_size, bytes.size())) CannotCreate(path);
   if (Rewrite(file.Get(), bytes)) return;
-  if (!Rewrite(file.Get(), std::string_view(old.constData(), std::size_t(old.size()))))
+  if (!Rewrite(file.Get(), std::string_view(old.constData(), std::size_t(old.size()))) && backedUp)
     backup.setAutoRemove(false);
   FailedToSave();
 }

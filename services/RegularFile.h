@@ -18,9 +18,10 @@ public:
   static std::optional<QByteArray> Read(const QString& path);
 
   // Replaces the file's content. A target that exists and is not a regular file is left
-  // untouched; a file with several names is written in place so that every name shows the new
-  // text; any other file is replaced atomically. Failures: "Cannot create file %s" when nothing
-  // could be started, "Failed to Save Stream" when the write failed; the old text survives both.
+  // untouched; a file with several names, or in a folder that takes no new file, is written in
+  // place so that every name shows the new text; any other file is replaced atomically.
+  // Failures: "Cannot create file %s" when nothing could be started, "Failed to Save Stream"
+  // when the write failed; the old text survives both.
   static void Write(const QString& path, std::string_view bytes);
 
 private:

@@ -3,14 +3,19 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "RichEditPane.h"
 #include "RtfReader.h"
 #include "Startup.h"
 #include "Unit1.h"
+#include "Unit4.h"
 #include "WebBrowser.h"
 #include "hltHTML.h"
 
@@ -83,6 +88,38 @@ void Keystroke(benchmark::State& state, bool fast) {
 }
 
 void BM_KeystrokeFastRecolour(benchmark::State& state) { Keystroke(state, true); }
+
+// The preview shown, as the user has it, with the untitled document's scratch folder in a home
+// of its own.
+class TPreviewedEditor : public TEditor {
+public:
+  explicit TPreviewedEditor(std::size_t size) : TEditor(size, true) {
+    QDir(FHome.path()).mkdir(QStringLiteral("ferrundshared"));
+    qputenv("HOME", QFile::encodeName(FHome.path()));
+    Form4->show();
+    Refresh();
+  }
+  // Update Preview: the scratch file written, the browser told, and the page loaded.
+  void Refresh() {
+    QSignalSpy loaded(&Form4->WebBrowser1(), &QWebEngineView::loadFinished);
+    Form1->findChild<QPushButton*>(QStringLiteral("dxButton1"))->click();
+    loaded.wait(60000);
+  }
+
+private:
+  QTemporaryDir FHome;
+};
+
+void BM_PreviewRefresh(benchmark::State& state) {
+  TPreviewedEditor editor(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) editor.Refresh();
+}
+
+// A keystroke while the preview shows the page and the refresh the last one armed is pending.
+void BM_KeystrokeWithPreview(benchmark::State& state) {
+  TPreviewedEditor editor(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) editor.Keystroke();
+}
 void BM_KeystrokeFullReload(benchmark::State& state) { Keystroke(state, false); }
 
 void BM_PartScanAndWriteRtf(benchmark::State& state) {
@@ -137,6 +174,8 @@ constexpr int kEightMB = 8 << 20;
 
 BENCHMARK(BM_KeystrokeFastRecolour)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeFullReload)->Arg(kOneMB)->Unit(benchmark::kMillisecond)->Iterations(6);
+BENCHMARK(BM_PreviewRefresh)->Arg(kOneMB)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(10);
+BENCHMARK(BM_KeystrokeWithPreview)->Arg(kOneMB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PartScanAndWriteRtf)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PartScan)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PartReadRtfAfterKeystroke)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);

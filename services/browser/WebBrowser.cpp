@@ -53,13 +53,22 @@ TWebBrowser::TWebBrowser(QWidget* parent)
   settings.setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
   settings.setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
   settings.setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+  settings.setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);  // typing stays in the code
   setPage(new QWebEnginePage(FProfile, this));
 }
 
 // The page must go before the profile it was made with.
 TWebBrowser::~TWebBrowser() { delete page(); }
 
-void TWebBrowser::Navigate(const QString& absolutePath) { load(TLocalFileScheme::UrlForPath(absolutePath)); }
+// The same page again is reloaded, which reads the file afresh and keeps the reader's place in
+// it; another page starts at its top.
+void TWebBrowser::Navigate(const QString& absolutePath) {
+  const QUrl target = TLocalFileScheme::UrlForPath(absolutePath);
+  if (target == url())
+    reload();
+  else
+    load(target);
+}
 
 void TWebBrowser::GoBack() { back(); }
 

@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -17,12 +19,17 @@
 #include "Startup.h"
 #include "TestSupport.h"
 #include "Unit1.h"
+#include "Unit3.h"
 
 // The whole program as its main block builds it, with the program folder in a scratch folder
-// that holds a start page; Start() shows the main window and closes the splash when it opens.
+// that holds a start page, and the home folder beside it; Start() shows the main window and
+// closes the splash when it opens.
 class EditorFixture : public testing::Test {
 protected:
   void SetUp() override {
+    FHome = qgetenv("HOME");
+    QDir(FFolder.path()).mkdir("home");
+    qputenv("HOME", QFile::encodeName(Path("home")));
     StartHighlighter();
     SetProgramFolder(FFolder.path() + '/');
     WriteFileBytes(FFolder.filePath("vorn.vnx"), "<html><head><title>Start page</title></head></html>");
@@ -31,13 +38,15 @@ protected:
   void TearDown() override {
     DestroyForms();
     SetProgramFolder({});
+    qputenv("HOME", FHome);
   }
   void Start() {
-    WhenModalOpens([](QWidget* splash) { splash->close(); }, "TForm3");
+    WhenModalOpens([](QWidget* splash) { static_cast<TForm3*>(splash)->Timer1Timer(); }, "TForm3");
     Form1->show();
   }
   QString Path(const QString& name) const { return FFolder.filePath(name); }
   TRichEditPane& Edit1() const { return *Control<TRichEditPane>(Form1, "Edit1"); }
 
   QTemporaryDir FFolder;
+  QByteArray FHome;
 };

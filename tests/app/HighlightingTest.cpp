@@ -100,6 +100,11 @@ TEST_F(HighlightingTest, CaretTrackingShowsTheZeroBasedLineAndTheCount) {
   EXPECT_EQ(Form1->StatusPanelText(1), "Line: 2 of 6");
   QTest::keyClick(&Edit1(), Qt::Key_End, Qt::ControlModifier);
   EXPECT_EQ(Form1->StatusPanelText(1), "Line: 6 of 6");
+
+  // Delete at a line's end joins two lines while the caret stays where it stood.
+  PutCaret(6);  // the end of "<html>"
+  QTest::keyClick(&Edit1(), Qt::Key_Delete);
+  EXPECT_EQ(Form1->StatusPanelText(1), "Line: 0 of 5");
 }
 
 TEST_F(HighlightingTest, GotoLineMovesToTheStartOfTheZeroBasedLine) {

@@ -14,6 +14,7 @@
 #include "TestSupport.h"
 #include "Timer.h"
 #include "Unit1.h"
+#include "Unit4.h"
 
 namespace {
 
@@ -48,10 +49,16 @@ QStringList Captions(const QList<QAction*>& actions) {
   return captions;
 }
 
+// The main window alone, with the preview window its commands drive.
 class MainWindowTest : public testing::Test {
 protected:
-  void SetUp() override { FForm.layout()->activate(); }
+  void SetUp() override {
+    Form4 = &FPreview;
+    FForm.layout()->activate();
+  }
+  void TearDown() override { Form4 = nullptr; }
 
+  TForm4 FPreview;
   TForm1 FForm;
 };
 
@@ -151,7 +158,7 @@ TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThemWithTheirCaptionsAndSt
 
   EXPECT_EQ(FForm.StatusPanelText(0), "new.htm");
   EXPECT_EQ(FForm.StatusPanelText(1), "Line: 0 of 0");
-  EXPECT_EQ(FForm.findChild<QLabel*>("StatusBar1Panel0")->width(), 500);
+  EXPECT_EQ(Control<QLabel>(&FForm, "StatusBar1Panel0")->sizeHint().width(), 500);
   EXPECT_EQ(Control<QLabel>(&FForm, "lblsaved")->text(), "lblsaved");
   EXPECT_FALSE(FForm.Timer1().Enabled());
   EXPECT_EQ(FForm.Timer1().Interval(), 1000);

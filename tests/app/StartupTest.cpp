@@ -20,7 +20,7 @@ protected:
     WhenModalOpens([this](QWidget* modal) {
       FSplashWasModal = modal == Form3;
       FPreviewBeforeSplashClosed = Form4->isVisible();
-      modal->close();
+      Form3->Timer1Timer();
     });
     Form1->show();
   }
@@ -58,6 +58,21 @@ TEST_F(StartupTest, TheBrowserIsOfflineWhileWorkingOfflineIsChecked) {
   EXPECT_TRUE(Form4->WebBrowser1().Offline());
 }
 
+TEST_F(StartupTest, OnlyTheTimerClosesTheSplash) {
+  bool stayed = false;
+  WhenModalOpens(
+      [&](QWidget* splash) {
+        QTest::keyClick(splash, Qt::Key_Escape);
+        splash->close();  // as the window manager asks
+        stayed = splash->isVisible();
+        Form3->Timer1Timer();
+      },
+      "TForm3");
+  Form1->show();
+  EXPECT_TRUE(stayed);
+  EXPECT_FALSE(Form3->isVisible());
+}
+
 TEST_F(StartupTest, SplashTimerCountsFromCreationAndClosesTheSplash) {
   EXPECT_TRUE(Form3->Timer1().Enabled());
   EXPECT_EQ(Form3->Timer1().Interval(), 6000);
@@ -92,6 +107,7 @@ TEST_F(StartupTest, ResizingMovesNothingInTheOptionStripWhileThePaneFollows) {
   EXPECT_EQ(Control<QMenuBar>(Form1, "ActionMainMenuBar1")->width(), 1000);
   EXPECT_EQ(Control<QPushButton>(Form1, "Button1")->geometry(), QRect(808, 0, 49, 25));
   EXPECT_FALSE(Control<QLabel>(Form1, "lblsaved")->isVisible());
+  EXPECT_EQ(Control<QLabel>(Form1, "StatusBar1Panel0")->width(), 500);
 }
 
 }  // namespace

@@ -49,4 +49,19 @@ TEST(ErrorBox, AGuardedFailureShowsTheCriticalBoxWithTheTitleAndEndsTheHandler) 
   EXPECT_GE(width, captionWidth + 120);  // room for the caption beside the title bar's buttons
 }
 
+// An HTML editor's user sees exactly what was typed, tags and all.
+TEST(ErrorBox, AMessageIsPlainText) {
+  Qt::TextFormat format = Qt::AutoText;
+  QString shown;
+  WhenModalOpens([&](QWidget* modal) {
+    auto* box = static_cast<QMessageBox*>(modal);
+    format = box->textFormat();
+    shown = box->text();
+    box->accept();
+  });
+  ShowErrorBox("'<b>abc' is not a valid integer value");
+  EXPECT_EQ(format, Qt::PlainText);
+  EXPECT_EQ(shown, "'<b>abc' is not a valid integer value.");
+}
+
 }  // namespace

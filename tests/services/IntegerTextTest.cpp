@@ -32,4 +32,10 @@ TEST(IntegerText, RefusesTextThatDoesNotConvertWhole) {
     EXPECT_EQ(ConversionFailure(bad), QStringLiteral("'%1' is not a valid integer value").arg(bad));
 }
 
+TEST(IntegerText, WithAFallbackATextThatDoesNotConvertGivesTheFallback) {
+  EXPECT_EQ(StrToIntDef("0x200", 0), 512);
+  EXPECT_EQ(StrToIntDef(" -7", 0), -7);
+  for (const char* bad : {"", "abc", "5 ", "2147483648"}) EXPECT_EQ(StrToIntDef(bad, 3), 3) << bad;
+}
+
 }  // namespace

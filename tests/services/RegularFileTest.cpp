@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
+#include <cstdlib>
 #include <future>
 
 #include "RegularFile.h"
@@ -89,6 +90,26 @@ TEST_F(RegularFileTest, RefusesAFileOverTheSizeLimitBeforeReadingIt) {
   ASSERT_TRUE(sparse.resize(TRegularFile::MaxSize + 1));
   sparse.close();
   EXPECT_FALSE(TRegularFile::Read(Path("big.htm")));
+}
+
+// Where the folder takes no new file (read-only to the user, or immutable even to root), an
+// existing file is still saved, written in place.
+TEST_F(RegularFileTest, AFileInAFolderThatTakesNoNewFileIsWrittenInPlace) {
+  const QString page = Write("page.htm", "old text");
+  const QByteArray folder = QFile::encodeName(FFolder.path());
+  const bool root = ::geteuid() == 0;
+  const auto lock = [&](bool on) {
+    if (!root) return ::chmod(folder.constData(), on ? 0555 : 0755) == 0;
+    return std::system(
+               ("chattr " + QByteArray(on ? "+i '" : "-i '") + folder + "' 2>/dev/null").constData()) == 0;
+  };
+  if (!lock(true)) GTEST_SKIP() << "the folder cannot be made to refuse new files here";
+  const QString failure = Failure(page, "new text");
+  const bool created = QFile(Path("other.htm")).open(QIODevice::WriteOnly);
+  lock(false);
+  EXPECT_FALSE(created);
+  EXPECT_EQ(failure, "");
+  EXPECT_EQ(Read(page), "new text");
 }
 
 TEST_F(RegularFileTest, AWriteNeverReplacesWhatIsNotARegularFile) {

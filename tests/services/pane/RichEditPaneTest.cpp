@@ -273,6 +273,7 @@ TEST_F(RichEditPaneTest, SaveWritesTheTextOrKeepsTheOldFile) {
   EXPECT_EQ(Failure([&] { Pane.SaveToFile(folder); }), "Cannot create file " + folder);
   EXPECT_TRUE(QFileInfo(folder).isDir());
   if (geteuid() != 0) {
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
     QFile::setPermissions(Folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     LoadText("new");
     EXPECT_EQ(Failure([&] { Pane.SaveToFile(path); }), "Cannot create file " + path);

@@ -1,0 +1,71 @@
+#include "WindowBounds.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+
+// What the frame and title bar add to the window's own size; nothing until the window system
+// has framed the window.
+QSize FrameExtent(const QWidget& window) { return window.frameGeometry().size() - window.size(); }
+
+// Until the window system has framed a window its frame's size is not known, so the window's
+// own size is corrected to the outer size asked for once the frame is there.
+class TOuterSizeKeeper : public QObject {
+public:
+  static constexpr char Name[] = "OuterSizeKeeper";
+
+  TOuterSizeKeeper(QWidget& window, const QSize& outer) : QObject(&window), FWindow(window), FOuter(outer) {
+    setObjectName(QLatin1String(Name));
+    window.installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    const bool moved = event->type() == QEvent::Move || event->type() == QEvent::Resize;
+    const QSize extent = FrameExtent(FWindow);
+    if (!moved || extent.isEmpty() || FDone) return false;
+    FDone = true;
+    FWindow.resize(FOuter - extent);
+    deleteLater();
+    return false;
+  }
+
+private:
+  QWidget& FWindow;
+  QSize FOuter;
+  bool FDone = false;
+};
+
+}  // namespace
+
+QRect OuterBounds(const QWidget& window) { return window.frameGeometry(); }
+
+void SetOuterBounds(QWidget& window, const QRect& bounds) {
+  delete window.findChild<QObject*>(QLatin1String(TOuterSizeKeeper::Name), Qt::FindDirectChildrenOnly);
+  const QSize extent = FrameExtent(window);
+  if (extent.isEmpty()) new TOuterSizeKeeper(window, bounds.size());
+  window.resize(std::max(bounds.width() - extent.width(), 0), std::max(bounds.height() - extent.height(), 0));
+  window.winId();
+  window.move(bounds.topLeft());
+  window.windowHandle()->setFramePosition(bounds.topLeft());
+}
+
+QRect ReachableBounds(const QWidget& window, QRect bounds) {
+  const QSize least = window.minimumSizeHint().expandedTo(window.minimumSize()) + FrameExtent(window);
+  bounds.setSize(bounds.size().expandedTo(least));
+  for (const QScreen* screen : QGuiApplication::screens())
+    if (screen->geometry().intersects(bounds)) return bounds;
+  bounds.moveTopLeft(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+  return bounds;
+}
+
+void BringToFront(QWidget& window) {
+  if (window.isMinimized())
+    window.showNormal();
+  else
+    window.show();
+  window.raise();
+  window.activateWindow();
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QRect>
+
+class QWidget;
+
+// The bounds of a top-level window as the user sees them: the outer size with the frame and
+// title bar, and the position of the frame's top-left corner on the screen.
+QRect OuterBounds(const QWidget& window);
+
+// Gives a window its outer bounds in one step. The frame's corner is handed to the window system
+// as such, so that it stands where asked also when the window is not yet on the screen and its
+// frame not yet known.
+void SetOuterBounds(QWidget& window, const QRect& bounds);
+
+// Bounds from outside (a settings file, another monitor) made safe for a window: at least its
+// minimum size, and on the primary screen when no screen shows any of them.
+QRect ReachableBounds(const QWidget& window, QRect bounds);
+
+// Shows a window in front and active, restored first when it was minimised.
+void BringToFront(QWidget& window);

@@ -1,0 +1,193 @@
+// The preview follows the document: a refresh a pause after typing, Update Preview, Working
+// offline, showing the preview, Side by side.
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEnginePage>
+
+#include "EditorFixture.h"
+#include "LoopbackServer.h"
+#include "Timer.h"
+#include "Unit4.h"
+#include "WebBrowser.h"
+#include "WindowBounds.h"
+
+namespace {
+
+class PreviewTest : public EditorFixture {
+protected:
+  void SetUp() override {
+    EditorFixture::SetUp();
+    QDir(Path("home")).mkdir("ferrundshared");
+    Start();
+    ASSERT_TRUE(WaitForLoad(Browser()));  // the start page
+  }
+  TWebBrowser& Browser() const { return Form4->WebBrowser1(); }
+  QString UntitledScratch() const { return Path("home/ferrundshared/temp.vnx"); }
+  QString PageText() {
+    return RunScript(Browser(), "document.body ? document.body.innerText : ''").toString();
+  }
+  // Replaces the document's text by typing, as the user does.
+  void TypeDocument(const char* html) {
+    Edit1().selectAll();
+    Edit1().setFocus();
+    QTest::keyClicks(&Edit1(), html);
+  }
+  // Waits for the refresh the last change armed and for the page it loads.
+  bool WaitForRefresh() {
+    QSignalSpy loads(&Browser(), &QWebEngineView::loadFinished);
+    return QTest::qWaitFor([&] { return !Form1->Timer1().Enabled(); }, 10000) &&
+           (loads.count() > 0 || loads.wait(20000)) && loads.last().at(0).toBool();
+  }
+  void Answer(QString* message) {
+    WhenModalOpens(
+        [message](QWidget* box) {
+          *message = static_cast<QMessageBox*>(box)->text();
+          box->close();
+        },
+        "QMessageBox");
+  }
+};
+
+TEST_F(PreviewTest, APauseInTypingPreviewsTheUntitledDocumentOnce) {
+  EXPECT_FALSE(Form1->Timer1().Enabled());  // the start sequence arms nothing
+  TypeDocument("<p>hello");
+  EXPECT_TRUE(Form1->Timer1().Enabled());
+  EXPECT_EQ(Form1->Timer1().Interval(), 1000);
+  ASSERT_TRUE(WaitForRefresh());
+  EXPECT_EQ(ReadFileBytes(UntitledScratch()).toStdString(), Edit1().Text());
+  EXPECT_EQ(PageText(), "hello");
+  EXPECT_FALSE(Form1->Timer1().Enabled());  // one refresh for one pause
+
+  // Focus and order stay with the code window.
+  EXPECT_EQ(QApplication::focusWidget(), &Edit1());
+}
+
+TEST_F(PreviewTest, ANamedDocumentPreviewsBesideItselfWithItsStyleSheetAndStaysUntouched) {
+  const QByteArray page = "<link rel=stylesheet href=site.css><p id=p>named";
+  WriteFileBytes(Path("page.htm"), page);
+  WriteFileBytes(Path("site.css"), "#p { color: rgb(1, 2, 3); }");
+  WhenModalOpens(
+      [this](QWidget* dialog) {
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(Path("page.htm"));
+        static_cast<QDialog*>(dialog)->accept();
+      },
+      "QFileDialog");
+  Control<QAction>(Form1, "FileOpen1")->trigger();
+  EXPECT_TRUE(Form1->Timer1().Enabled());  // Open is previewed one interval later
+  ASSERT_TRUE(WaitForRefresh());
+  EXPECT_EQ(ReadFileBytes(Path("temp.vnx")), page);
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")), page);
+  EXPECT_EQ(RunScript(Browser(), "getComputedStyle(p).color").toString(), "rgb(1, 2, 3)");
+}
+
+TEST_F(PreviewTest, WithoutAutomaticPreviewNothingIsWrittenAndUpdatePreviewOnlyCancels) {
+  Control<QCheckBox>(Form1, "Check1")->click();
+  TypeDocument("<p>quiet");
+  ASSERT_TRUE(QTest::qWaitFor([] { return !Form1->Timer1().Enabled(); }, 10000));  // the tick came
+  EXPECT_FALSE(QFile::exists(UntitledScratch()));
+  TypeDocument("<p>again");
+  QTest::mouseClick(Control<QPushButton>(Form1, "dxButton1"), Qt::LeftButton);
+  EXPECT_FALSE(Form1->Timer1().Enabled());
+  EXPECT_FALSE(QFile::exists(UntitledScratch()));
+  EXPECT_EQ(Browser().title(), "Start page");
+}
+
+TEST_F(PreviewTest, UpdatePreviewRefreshesAtOnceAndCancelsThePendingTick) {
+  TypeDocument("<p>now");
+  ASSERT_TRUE(Form1->Timer1().Enabled());
+  QSignalSpy loads(&Browser(), &QWebEngineView::loadFinished);
+  QTest::mouseClick(Control<QPushButton>(Form1, "dxButton1"), Qt::LeftButton);
+  EXPECT_EQ(ReadFileBytes(UntitledScratch()), "<p>now");  // written before the click returns
+  EXPECT_FALSE(Form1->Timer1().Enabled());                // so no second refresh follows
+  ASSERT_TRUE(loads.wait(20000));
+  EXPECT_EQ(PageText(), "now");
+}
+
+TEST_F(PreviewTest, AMissingScratchFolderIsReportedAndTheBrowserKeepsItsPage) {
+  QDir(Path("home")).rmdir("ferrundshared");
+  QString message;
+  Answer(&message);
+  TypeDocument("<p>lost?");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !message.isEmpty(); }, 10000));
+  EXPECT_EQ(message, "Cannot create file " + UntitledScratch() + ".");
+  EXPECT_FALSE(Form1->Timer1().Enabled());
+  EXPECT_EQ(Browser().title(), "Start page");
+}
+
+TEST_F(PreviewTest, TicksRunInsideModalLoops) {
+  TypeDocument("<p>modal");
+  QDialog modal(Form1);
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (QFile::exists(UntitledScratch())) modal.accept();
+  });
+  poll.start(20);
+  QTimer::singleShot(10000, &modal, &QDialog::reject);
+  EXPECT_EQ(modal.exec(), QDialog::Accepted);
+}
+
+TEST_F(PreviewTest, WorkingOfflineKeepsThePreviewOffTheNetworkUntilUnchecked) {
+  TLoopbackServer server;
+  server.Serve("/x.png", "image/png", ReadFileBytes(":/glyphs/glyph06.png"));
+  const QByteArray page = "<img id=i src='" + server.Url("http", "/x.png") + "'>";
+  ASSERT_TRUE(Control<QCheckBox>(Form1, "CheckBox1")->isChecked());
+  TypeDocument(page.constData());
+  ASSERT_TRUE(WaitForRefresh());
+  EXPECT_EQ(server.Connections(), 0);
+
+  Control<QCheckBox>(Form1, "CheckBox1")->click();
+  QSignalSpy loads(&Browser(), &QWebEngineView::loadFinished);
+  QTest::mouseClick(Control<QPushButton>(Form1, "dxButton1"), Qt::LeftButton);
+  ASSERT_TRUE(loads.wait(20000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return server.Connections() > 0; }, 10000));
+}
+
+TEST_F(PreviewTest, ARefreshOfTheSamePageKeepsItsScrollPosition) {
+  QString page = "<p>top";
+  for (int i = 0; i < 300; ++i) page += QString("<p>line %1").arg(i);
+  Edit1().selectAll();
+  Edit1().insertPlainText(page);
+  ASSERT_TRUE(WaitForRefresh());
+  RunScript(Browser(), "window.scrollTo(0, 2000)");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Browser().page()->scrollPosition().y() > 1900; }, 10000));
+  QTest::keyClicks(&Edit1(), "x");
+  ASSERT_TRUE(WaitForRefresh());
+  EXPECT_TRUE(PageText().endsWith("line 299x"));
+  EXPECT_GT(RunScript(Browser(), "window.scrollY").toInt(), 1900);
+}
+
+TEST_F(PreviewTest, F1ShowsTheClosedOrMinimisedPreviewAgainWithItsBounds) {
+  Form4->close();
+  ASSERT_FALSE(Form4->isVisible());
+  const QRect bounds = Form4->geometry();
+  QApplication::setActiveWindow(Form1);
+  QTest::keyClick(Form1, Qt::Key_F1);
+  EXPECT_TRUE(Form4->isVisible());
+  EXPECT_EQ(Form4->geometry(), bounds);
+
+  Form4->showMinimized();
+  Control<QAction>(Form1, "Action5")->trigger();
+  EXPECT_FALSE(Form4->isMinimized());
+  Form1->showMinimized();
+  Control<QAction>(Form4, "ShowCodeWindow1")->trigger();
+  EXPECT_FALSE(Form1->isMinimized());
+}
+
+TEST_F(PreviewTest, SideBySideSetsBothWindowsBoundsWithoutShowingAHiddenPreview) {
+  const auto bounds = [](const QWidget& window) {
+    const QRect outer = OuterBounds(window);
+    return QList<int>{outer.height(), outer.width(), outer.left(), outer.top()};
+  };
+  Form4->close();
+  Control<QCheckBox>(Form1, "check3")->click();
+  EXPECT_EQ(bounds(*Form1), QList<int>({720, 499, 1, 8}));
+  EXPECT_FALSE(Form4->isVisible());
+  Form4->show();  // the bounds apply when it is next shown
+  EXPECT_EQ(bounds(*Form4), QList<int>({720, 527, 495, 8}));
+  Control<QCheckBox>(Form1, "check3")->click();
+  EXPECT_EQ(bounds(*Form1), QList<int>({338, 865, 91, 5}));
+  EXPECT_EQ(bounds(*Form4), QList<int>({389, 865, 91, 339}));
+}
+
+}  // namespace
