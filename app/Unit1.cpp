@@ -9,11 +9,13 @@
 #include "EditActions.h"
 #include "ErrorBox.h"
 #include "FileDialogAction.h"
+#include "FindAction.h"
 #include "Fonts.h"
 #include "NewDocument.h"
 #include "ProgramFolder.h"
 #include "RichEditPane.h"
 #include "Timer.h"
+#include "Unit2.h"
 #include "Unit3.h"
 #include "Unit4.h"
 #include "WebBrowser.h"
@@ -93,6 +95,7 @@ void TForm1::BuildStandardActions() {
   FFileSaveAs1->SetBeforeExecute([this] { FileSaveAs1BeforeExecute(); });
   FFileSaveAs1->SetOnAccept([this] { FileSaveAs1Accept(); });
   connect(ui->FileExit1, &QAction::triggered, this, &QWidget::close);
+  FSearchFind1 = new TFindAction(ui->SearchFind1, this);
 }
 
 void TForm1::ConnectHandlers() {
@@ -104,6 +107,8 @@ void TForm1::ConnectHandlers() {
   ConnectGuarded(ui->check3, &QCheckBox::toggled, this, &TForm1::check3Click);
   ConnectGuarded(ui->dxButton1, &QPushButton::clicked, this, &TForm1::dxButton1Click);
   ConnectGuarded(ui->Action5, &QAction::triggered, this, &TForm1::Action5Execute);
+  ConnectGuarded(ui->Action3, &QAction::triggered, this, &TForm1::Action3Execute);
+  ConnectGuarded(ui->Action4, &QAction::triggered, this, &TForm1::Action4Execute);
   ConnectGuarded(FTimer1, &TTimer::Timer, this, &TForm1::Timer1Timer);
   ConnectGuarded(ui->Action1, &QAction::triggered, this, &TForm1::Action1Execute);
   ConnectGuarded(ui->Action2, &QAction::triggered, this, &TForm1::Action2Execute);
@@ -156,5 +161,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
   event->accept();
   TApplication::quit();
 }
+
+// Help and About show the same window.
+void TForm1::Action3Execute() { Form2->exec(); }
+
+void TForm1::Action4Execute() { Form2->exec(); }
 
 void TForm1::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), kNavy); }

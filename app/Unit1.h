@@ -8,6 +8,7 @@ class QLabel;
 class QMenu;
 class TEditActions;
 class TFileDialogAction;
+class TFindAction;
 class ThltHTMLRTF;
 class TTimer;
 namespace Ui {
@@ -26,6 +27,7 @@ public:
   QMenu& PopupMenu1() const { return *FPopupMenu1; }
   TFileDialogAction& FileOpen1() const { return *FFileOpen1; }
   TFileDialogAction& FileSaveAs1() const { return *FFileSaveAs1; }
+  TFindAction& SearchFind1() const { return *FSearchFind1; }
   QString StatusPanelText(int panel) const;
   void SetStatusPanelText(int panel, const QString& text);
   const QString& CurrentFileName() const { return FCurrentFileName; }
@@ -48,6 +50,9 @@ public:
   void Edit1SelectionChange();
   void Button1Click();
   void CheckBox2Click();
+  // Help and About.
+  void Action3Execute();
+  void Action4Execute();
   // Preview coordination.
   void Timer1Timer();
   void dxButton1Click();
@@ -84,6 +89,7 @@ private:
   TEditActions* FEditActions;
   TFileDialogAction* FFileOpen1;
   TFileDialogAction* FFileSaveAs1;
+  TFindAction* FSearchFind1;
   QString FCurrentFileName;
   std::unique_ptr<ThltHTMLRTF> FHighlighter;  // lives for one highlighting pass
   bool FShown = false;

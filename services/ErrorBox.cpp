@@ -28,13 +28,17 @@ QString ErrorBoxText(const QString& message) {
 
 // A message box sizes itself to its text alone, and the window manager then cuts a caption
 // longer than a short message; a strut across the box keeps it as wide as its caption needs.
+void FitCaption(QMessageBox& box) {
+  auto* grid = static_cast<QGridLayout*>(box.layout());
+  grid->addItem(new QSpacerItem(CaptionWidth(box), 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 void ShowErrorBox(const QString& message) {
   QMessageBox box(QMessageBox::Critical, TApplication::Title(), ErrorBoxText(message), QMessageBox::Ok,
                   QApplication::activeWindow());
   box.setTextFormat(Qt::PlainText);  // a message quotes what the user typed, tags and all
-  auto* grid = static_cast<QGridLayout*>(box.layout());
-  grid->addItem(new QSpacerItem(CaptionWidth(box), 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
-                grid->rowCount(), 0, 1, grid->columnCount());
+  FitCaption(box);
   box.exec();
 }
 

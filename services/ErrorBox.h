@@ -4,9 +4,13 @@
 #include <QString>
 #include <functional>
 
+class QMessageBox;
+
 // The one place where a failure raised in a handler meets the user: the error box.
 QString ErrorBoxText(const QString& message);  // the message with the full-stop rule applied
 void ShowErrorBox(const QString& message);
+// Widens a message box so that its title bar shows the whole caption.
+void FitCaption(QMessageBox& box);
 
 // Runs a handler body; a failure ends it there and is shown in the error box, so no exception
 // ever crosses Qt's own frames. Returns whether the body ran to its end.

@@ -3,11 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
-#include <QScreen>
 
 #include "Application.h"
 #include "ErrorBox.h"
 #include "FilePath.h"
+#include "WindowBounds.h"
 
 namespace {
 
@@ -78,22 +78,12 @@ void TFileDialogAction::Prepare(QFileDialog& dialog) const {
   if (!FFileName.isEmpty()) dialog.selectFile(FFileName);
 }
 
-// Centred across the monitor of the active window, its top at a third of the height it leaves.
-void TFileDialogAction::Place(QFileDialog& dialog) {
-  QWidget* anchor = QApplication::activeWindow() ? QApplication::activeWindow() : TApplication::MainForm();
-  QScreen* screen = anchor ? anchor->screen() : QGuiApplication::primaryScreen();
-  const QRect monitor = screen->geometry();
-  const QSize size = dialog.sizeHint();
-  dialog.resize(size);
-  dialog.move(monitor.left() + (monitor.width() - size.width()) / 2,
-              monitor.top() + (monitor.height() - size.height()) / 3);
-}
-
 void TFileDialogAction::Execute() {
   if (FBeforeExecute) FBeforeExecute();
   QFileDialog dialog(QApplication::activeWindow());
   Prepare(dialog);
-  Place(dialog);
+  dialog.resize(dialog.sizeHint());
+  PlaceOnActiveScreen(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   FFileName = dialog.selectedFiles().constFirst();
   FFilterIndex = IndexOfFilter(dialog.selectedNameFilter()) + 1;

@@ -39,7 +39,6 @@ public:
 private:
   void Prepare(QFileDialog& dialog) const;
   int IndexOfFilter(const QString& shown) const;
-  static void Place(QFileDialog& dialog);
 
   QAction* FAction;
   TKind FKind;

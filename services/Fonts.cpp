@@ -6,3 +6,10 @@ QFont SansSerifFont(int pixelHeight) {
   font.setPixelSize(pixelHeight);
   return font;
 }
+
+QFont SerifFont(int pixelHeight) {
+  QFont font(QStringLiteral("Liberation Serif"));
+  font.setStyleHint(QFont::Serif);
+  font.setPixelSize(pixelHeight);
+  return font;
+}

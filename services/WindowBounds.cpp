@@ -1,10 +1,12 @@
 #include "WindowBounds.h"
 
+#include <QApplication>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+
+#include "Application.h"
 
 namespace {
 
@@ -42,14 +44,20 @@ private:
 
 QRect OuterBounds(const QWidget& window) { return window.frameGeometry(); }
 
+// The frame's corner is handed to the window system as such, so that it places the frame there
+// also while the window is not yet on the screen and its frame not yet known.
+void MoveFrame(QWidget& window, const QPoint& corner) {
+  window.move(corner);
+  window.winId();
+  window.windowHandle()->setFramePosition(corner);
+}
+
 void SetOuterBounds(QWidget& window, const QRect& bounds) {
   delete window.findChild<QObject*>(QLatin1String(TOuterSizeKeeper::Name), Qt::FindDirectChildrenOnly);
   const QSize extent = FrameExtent(window);
   if (extent.isEmpty()) new TOuterSizeKeeper(window, bounds.size());
   window.resize(std::max(bounds.width() - extent.width(), 0), std::max(bounds.height() - extent.height(), 0));
-  window.winId();
-  window.move(bounds.topLeft());
-  window.windowHandle()->setFramePosition(bounds.topLeft());
+  MoveFrame(window, bounds.topLeft());
 }
 
 QRect ReachableBounds(const QWidget& window, QRect bounds) {
@@ -59,6 +67,15 @@ QRect ReachableBounds(const QWidget& window, QRect bounds) {
     if (screen->geometry().intersects(bounds)) return bounds;
   bounds.moveTopLeft(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
   return bounds;
+}
+
+void PlaceOnActiveScreen(QWidget& dialog) {
+  const QWidget* anchor =
+      QApplication::activeWindow() ? QApplication::activeWindow() : TApplication::MainForm();
+  const QRect monitor = (anchor ? anchor->screen() : QGuiApplication::primaryScreen())->geometry();
+  const QSize size = dialog.frameGeometry().size();
+  MoveFrame(dialog, {monitor.left() + (monitor.width() - size.width()) / 2,
+                     monitor.top() + (monitor.height() - size.height()) / 3});
 }
 
 void BringToFront(QWidget& window) {

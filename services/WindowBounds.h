@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QRect>
 
 class QWidget;
@@ -7,6 +8,10 @@ class QWidget;
 // The bounds of a top-level window as the user sees them: the outer size with the frame and
 // title bar, and the position of the frame's top-left corner on the screen.
 QRect OuterBounds(const QWidget& window);
+
+// Places a window's frame with its top-left corner there, also before the window system has framed
+// the window.
+void MoveFrame(QWidget& window, const QPoint& corner);
 
 // Gives a window its outer bounds in one step. The frame's corner is handed to the window system
 // as such, so that it stands where asked also when the window is not yet on the screen and its
@@ -16,6 +21,14 @@ void SetOuterBounds(QWidget& window, const QRect& bounds);
 // Bounds from outside (a settings file, another monitor) made safe for a window: at least its
 // minimum size, and on the primary screen when no screen shows any of them.
 QRect ReachableBounds(const QWidget& window, QRect bounds);
+
+// Places a dialog across the monitor of the active window (the main window when none of the
+// program's is active), centred, its top at a third of the height it leaves free.
+void PlaceOnActiveScreen(QWidget& dialog);
+
+// Places a dialog across the monitor of the active window (the main window when none of the
+// program's is active), centred, its top at a third of the height it leaves free.
+void PlaceOnActiveScreen(QWidget& dialog);
 
 // Shows a window in front and active, restored first when it was minimised.
 void BringToFront(QWidget& window);

@@ -1,9 +1,73 @@
 #include "Unit2.h"
 
+#include "Application.h"
+#include "ErrorBox.h"
+#include "Fonts.h"
+#include "ProgramFolder.h"
+#include "RichEditPane.h"
+#include "WindowBounds.h"
+#include "ui_Unit2.h"
+
 TForm2* Form2 = nullptr;
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form2"));
-  setWindowTitle(QStringLiteral("About and Help for Vorn Web Editor"));
-  setFixedSize(601, 359);
+namespace {
+constexpr int kClientWidth = 601;
+constexpr int kClientHeight = 359;
+const QColor kBlue(0, 0, 255);
+}  // namespace
+
+TForm2::TForm2(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      ui(std::make_unique<Ui::TForm2>()) {
+  ui->setupUi(this);
+  setFixedSize(kClientWidth, kClientHeight);
+  setFont(SansSerifFont(11));
+  ui->Label1->setFont(SerifFont(32));
+  ui->Label2->setFont(SansSerifFont(16));
+  QFont bold = SansSerifFont(13);
+  bold.setBold(true);
+  ui->Label3->setFont(bold);
+  ui->Label4->setFont(SansSerifFont(19));
+  bold.setPixelSize(11);
+  for (QLabel* label : {ui->Label5, ui->Label6, ui->Label7}) label->setFont(bold);
+  for (QLabel* label : {ui->Label6, ui->Label7}) {
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, kBlue);
+    label->setPalette(colours);
+  }
+  ui->RichEdit1->SetPlainTextMode(false);
+  ui->RichEdit1->SetWordWrap(true);
+}
+
+TForm2::~TForm2() = default;
+
+TRichEditPane& TForm2::RichEdit1() const { return *ui->RichEdit1; }
+
+// The pane shows what the file holds now: RTF formatted, any other text as text. A file that
+// cannot be read is reported, and the window opens with an empty pane.
+void TForm2::FormShow() {
+  const QString path = ProgramFolder() + QStringLiteral("vornhelp.txt");
+  ui->RichEdit1->Clear();
+  ui->RichEdit1->LoadFromFile(path);
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+  if (!FPlaced) {
+    FPlaced = true;
+    CentreOverMainWindow();
+  }
+  RunGuarded([this] { FormShow(); });
+  ui->RichEdit1->setFocus();
+  QDialog::showEvent(event);
+}
+
+// Only the first showing is centred; afterwards the window opens where it was left.
+void TForm2::CentreOverMainWindow() {
+  const QWidget* main = TApplication::MainForm();
+  if (main == nullptr) return;
+  const QRect over = OuterBounds(*main);
+  const QSize size = OuterBounds(*this).size();
+  MoveFrame(*this, {over.left() + (over.width() - size.width()) / 2,
+                    over.top() + (over.height() - size.height()) / 2});
 }

@@ -13,6 +13,23 @@ constexpr std::array<char16_t, 32> HighCharacters = {
 
 constexpr bool IsLatin1Direct(char32_t c) noexcept { return c < 0x80 || (c >= 0xA0 && c <= 0xFF); }
 
+// The simple upper case of the code page's characters that have one in the code page: the
+// ASCII and Latin-1 small letters but the division sign, and "š", "œ", "ž", "ÿ" among the high
+// characters, whose capitals stand at 0x8A, 0x8C, 0x8E and 0x9F.
+constexpr std::array<unsigned char, 256> MakeUpperCase() {
+  std::array<unsigned char, 256> upper{};
+  for (unsigned c = 0; c < 256; ++c) upper[c] = static_cast<unsigned char>(c);
+  for (unsigned c = 'a'; c <= 'z'; ++c) upper[c] = static_cast<unsigned char>(c - 0x20);
+  for (unsigned c = 0xE0; c <= 0xFE; ++c)
+    if (c != 0xF7) upper[c] = static_cast<unsigned char>(c - 0x20);
+  upper[0x9A] = 0x8A;
+  upper[0x9C] = 0x8C;
+  upper[0x9E] = 0x8E;
+  upper[0xFF] = 0x9F;
+  return upper;
+}
+constexpr std::array<unsigned char, 256> UpperCases = MakeUpperCase();
+
 }  // namespace
 
 char16_t TCodePage::Char(unsigned char byte) noexcept {
@@ -25,6 +42,8 @@ int TCodePage::Byte(char32_t character) noexcept {
     if (HighCharacters[i] == character) return int(0x80 + i);
   return -1;
 }
+
+unsigned char TCodePage::UpperCase(unsigned char byte) noexcept { return UpperCases[byte]; }
 
 void TCodePage::AppendReference(std::string& out, char32_t character) {
   out += "&#";

@@ -11,4 +11,7 @@ public:
   static char16_t Char(unsigned char byte) noexcept;
   static int Byte(char32_t character) noexcept;  // -1 when the code page cannot hold it
   static void AppendReference(std::string& out, char32_t character);
+  // The byte of the character's simple upper case where the code page holds it, else the byte
+  // itself: a-z and the accented small letters fold, "ß" and "µ" stay.
+  static unsigned char UpperCase(unsigned char byte) noexcept;
 };

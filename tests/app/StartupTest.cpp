@@ -3,6 +3,7 @@
 
 #include "EditorFixture.h"
 #include "Timer.h"
+#include "Unit2.h"
 #include "Unit3.h"
 #include "Unit4.h"
 #include "WebBrowser.h"
@@ -71,6 +72,23 @@ TEST_F(StartupTest, OnlyTheTimerClosesTheSplash) {
   Form1->show();
   EXPECT_TRUE(stayed);
   EXPECT_FALSE(Form3->isVisible());
+}
+
+TEST_F(StartupTest, HelpAndAboutShowTheSameWindowModally) {
+  Start();
+  WriteFileBytes(Path("vornhelp.txt"), "the help");
+  for (const char* command : {"Action3", "Action4"}) {
+    QWidget* shown = nullptr;
+    std::string text;
+    WhenModalOpens([&](QWidget* window) {
+      shown = window;
+      text = Form2->RichEdit1().Text();
+      window->close();
+    });
+    Control<QAction>(Form1, command)->trigger();
+    EXPECT_EQ(shown, Form2) << command;
+    EXPECT_EQ(text, "the help") << command;
+  }
 }
 
 TEST_F(StartupTest, SplashTimerCountsFromCreationAndClosesTheSplash) {

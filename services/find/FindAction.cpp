@@ -1,0 +1,102 @@
+#include "FindAction.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include "Application.h"
+#include "CodePageText.h"
+#include "ErrorBox.h"
+#include "FindDialog.h"
+#include "RichEditPane.h"
+#include "TextSearch.h"
+
+namespace {
+
+// A text field's 8-bit text and selection, positions as the field counts them.
+struct TFieldText {
+  std::string Text;
+  int SelStart;
+  int SelLength;
+};
+
+TFieldText FieldText(QWidget* field) {
+  if (auto* pane = qobject_cast<TRichEditPane*>(field))
+    return {pane->Text(), pane->SelStart(), pane->SelLength()};
+  auto* line = static_cast<QLineEdit*>(field);
+  const bool selected = line->hasSelectedText();
+  return {TCodePageText::Encode(line->text()), selected ? line->selectionStart() : line->cursorPosition(),
+          selected ? int(line->selectedText().size()) : 0};
+}
+
+// The selection start first, then its length, as the dialog sets them.
+void Select(QWidget* field, int start, int length) {
+  if (auto* pane = qobject_cast<TRichEditPane*>(field)) {
+    pane->SetSelStart(start);
+    pane->SetSelLength(length);
+    return;
+  }
+  auto* line = static_cast<QLineEdit*>(field);
+  line->setCursorPosition(start);
+  line->setSelection(start, length);
+}
+
+// Without a parent the box is centred on the screen.
+void ShowNotFound(const QString& findText) {
+  QMessageBox box(QMessageBox::NoIcon, TApplication::Title(),
+                  QStringLiteral("Text not found: \"%1\"").arg(findText), QMessageBox::Ok);
+  box.setTextFormat(Qt::PlainText);
+  FitCaption(box);
+  box.exec();
+}
+
+}  // namespace
+
+TFindAction::TFindAction(QAction* action, QWidget* window)
+    : QObject(window), FAction(action), FDialog(new TFindDialog(window)) {
+  connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+          &TFindAction::Update);
+  ConnectGuarded(FAction, &QAction::triggered, this, &TFindAction::Execute);
+  ConnectGuarded(FDialog, &TFindDialog::FindNext, this, &TFindAction::SearchStep);
+}
+
+// The focused control of the active window, when it is a text field of the main window.
+QWidget* TFindAction::FocusedTextField() {
+  QWidget* focused = QApplication::focusWidget();
+  if (focused == nullptr || focused->window() != TApplication::MainForm()) return nullptr;
+  if (qobject_cast<TRichEditPane*>(focused) || qobject_cast<QLineEdit*>(focused)) return focused;
+  return nullptr;
+}
+
+void TFindAction::Update() {
+  QWidget* field = FocusedTextField();
+  FAction->setEnabled(field != nullptr && !FieldText(field).Text.empty());
+}
+
+void TFindAction::Execute() {
+  Update();
+  if (!FAction->isEnabled()) return;
+  FTarget = FocusedTextField();
+  if (FDialog->isVisible()) {
+    FDialog->raise();
+    FDialog->activateWindow();
+    return;
+  }
+  FDialog->Open();
+}
+
+void TFindAction::SearchStep() {
+  QWidget* target = FTarget;
+  if (target == nullptr) return;
+  const TFieldText field = FieldText(target);
+  const std::string findText = TCodePageText::Encode(FDialog->FindText());
+  const std::optional<std::size_t> match = SearchText(
+      field.Text, std::size_t(field.SelStart), std::size_t(field.SelLength), findText, FDialog->Options());
+  if (match)
+    Select(target, int(*match), int(findText.size()));
+  else
+    ShowNotFound(FDialog->FindText());
+  FTarget = nullptr;
+}
