@@ -105,7 +105,7 @@ void TForm1::ConnectHandlers() {
   ConnectGuarded(ui->CheckBox2, &QCheckBox::toggled, this, &TForm1::CheckBox2Click);
   ConnectGuarded(ui->CheckBox1, &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
   ConnectGuarded(ui->check3, &QCheckBox::toggled, this, &TForm1::check3Click);
-  ConnectGuarded(ui->dxButton1, &QPushButton::clicked, this, &TForm1::dxButton1Click);
+  ConnectGuarded(ui->dxButton1, &TdxButton::Clicked, this, &TForm1::dxButton1Click);
   ConnectGuarded(ui->Action5, &QAction::triggered, this, &TForm1::Action5Execute);
   ConnectGuarded(ui->Action3, &QAction::triggered, this, &TForm1::Action3Execute);
   ConnectGuarded(ui->Action4, &QAction::triggered, this, &TForm1::Action4Execute);

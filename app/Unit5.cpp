@@ -16,8 +16,8 @@ TForm5::TForm5(QWidget* parent)
   ui->Label1->setFont(SansSerifFont(20));
   ui->Label1->adjustSize();
   ui->dxButton1->setFocus();
-  ConnectGuarded(ui->dxButton1, &QPushButton::clicked, this, &TForm5::dxButton1Click);
-  ConnectGuarded(ui->dxButton2, &QPushButton::clicked, this, &TForm5::dxButton2Click);
+  ConnectGuarded(ui->dxButton1, &TdxButton::Clicked, this, &TForm5::dxButton1Click);
+  ConnectGuarded(ui->dxButton2, &TdxButton::Clicked, this, &TForm5::dxButton2Click);
 }
 
 TForm5::~TForm5() = default;

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +16,7 @@
 #include "Unit1.h"
 #include "Unit4.h"
 #include "WebBrowser.h"
+#include "dxButton.h"
 #include "hltHTML.h"
 
 namespace {
@@ -102,7 +102,7 @@ public:
   // Update Preview: the scratch file written, the browser told, and the page loaded.
   void Refresh() {
     QSignalSpy loaded(&Form4->WebBrowser1(), &QWebEngineView::loadFinished);
-    Form1->findChild<QPushButton*>(QStringLiteral("dxButton1"))->click();
+    Form1->findChild<TdxButton*>(QStringLiteral("dxButton1"))->Click();
     loaded.wait(60000);
   }
 

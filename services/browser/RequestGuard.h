@@ -5,7 +5,7 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <atomic>
 
-// Screens every request the preview's browser makes (the rules are set out in BrowserView.h).
+// Screens every request the preview's browser makes (the rules are set out in WebBrowser.h).
 class TRequestGuard : public QWebEngineUrlRequestInterceptor {
   Q_OBJECT
 

@@ -20,6 +20,7 @@
 #include "Unit4.h"
 #include "Unit5.h"
 #include "WebBrowser.h"
+#include "dxButton.h"
 
 namespace {
 
@@ -230,7 +231,7 @@ TEST_F(DocumentTest, ThePromptsNoEndsWithoutSavingAndYesSaves) {
   WhenModalOpens(
       [](QWidget* prompt) {
         EXPECT_EQ(prompt->windowTitle(), "Do you want to save?");
-        QTest::mouseClick(Control<QPushButton>(prompt, "dxButton2"), Qt::LeftButton);
+        QTest::mouseClick(Control<TdxButton>(prompt, "dxButton2"), Qt::LeftButton);
       },
       "TForm5");
   EXPECT_TRUE(Form1->close());
@@ -238,7 +239,7 @@ TEST_F(DocumentTest, ThePromptsNoEndsWithoutSavingAndYesSaves) {
 
   Form1->show();
   WhenModalOpens(
-      [](QWidget* prompt) { QTest::mouseClick(Control<QPushButton>(prompt, "dxButton1"), Qt::LeftButton); },
+      [](QWidget* prompt) { QTest::mouseClick(Control<TdxButton>(prompt, "dxButton1"), Qt::LeftButton); },
       "TForm5");
   EXPECT_TRUE(Form1->close());
   EXPECT_EQ(ReadFileBytes(Path("page.htm")), "x" + kPage);
@@ -252,11 +253,11 @@ TEST_F(DocumentTest, AFailedSaveAfterYesKeepsThePromptOpen) {
       [&](QWidget* prompt) {
         AnswerFileDialog(Path("missing/page.htm"));
         AnswerErrorBox(&message);
-        QTest::mouseClick(Control<QPushButton>(prompt, "dxButton1"), Qt::LeftButton);
+        QTest::mouseClick(Control<TdxButton>(prompt, "dxButton1"), Qt::LeftButton);
         stillOpen = prompt->isVisible();
         QTest::keyClick(prompt, Qt::Key_Escape);
         stillOpen = stillOpen && prompt->isVisible();
-        QTest::mouseClick(Control<QPushButton>(prompt, "dxButton2"), Qt::LeftButton);
+        QTest::mouseClick(Control<TdxButton>(prompt, "dxButton2"), Qt::LeftButton);
       },
       "TForm5");
   EXPECT_TRUE(Form1->close());

@@ -15,6 +15,7 @@
 #include "Timer.h"
 #include "Unit1.h"
 #include "Unit4.h"
+#include "dxButton.h"
 
 namespace {
 
@@ -90,7 +91,7 @@ TEST_F(MainWindowTest, MenuBarHasFiveItemsWithTheirSubItemsInOrder) {
 
   // Every caption shows whole, left of the option strip that shares the menu row.
   const QList<QWidget*> strip = {
-      Control<QCheckBox>(&FForm, "check3"),    Control<QPushButton>(&FForm, "dxButton1"),
+      Control<QCheckBox>(&FForm, "check3"),    Control<TdxButton>(&FForm, "dxButton1"),
       Control<QCheckBox>(&FForm, "Check1"),    Control<QCheckBox>(&FForm, "CheckBox2"),
       Control<QCheckBox>(&FForm, "CheckBox1"), Control<QLineEdit>(&FForm, "Edit2"),
       Control<QPushButton>(&FForm, "Button1")};
@@ -131,8 +132,8 @@ TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThemWithTheirCaptionsAndSt
   EXPECT_EQ(Control<QCheckBox>(&FForm, "check3")->text(), "Side by side ");
   EXPECT_EQ(Control<QCheckBox>(&FForm, "check3")->toolTip(), "Click her to enable side by side docking");
   EXPECT_FALSE(Control<QCheckBox>(&FForm, "check3")->isChecked());
-  EXPECT_EQ(Control<QPushButton>(&FForm, "dxButton1")->geometry(), QRect(352, 0, 97, 25));
-  EXPECT_EQ(Control<QPushButton>(&FForm, "dxButton1")->text(), "Update Preview");
+  EXPECT_EQ(Control<TdxButton>(&FForm, "dxButton1")->geometry(), QRect(352, 0, 97, 25));
+  EXPECT_EQ(Control<TdxButton>(&FForm, "dxButton1")->Caption(), "Update Preview");
   EXPECT_EQ(Control<QCheckBox>(&FForm, "Check1")->geometry(), QRect(456, 5, 121, 17));
   EXPECT_EQ(Control<QCheckBox>(&FForm, "Check1")->text(), "Automatic Preview");
   EXPECT_TRUE(Control<QCheckBox>(&FForm, "Check1")->isChecked());
@@ -166,7 +167,7 @@ TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThemWithTheirCaptionsAndSt
 
 TEST_F(MainWindowTest, TabOrderRunsThroughTheOptionStripAndThePane) {
   const QList<QWidget*> order = {
-      Control<QCheckBox>(&FForm, "Check1"),    Control<QPushButton>(&FForm, "dxButton1"),
+      Control<QCheckBox>(&FForm, "Check1"),    Control<TdxButton>(&FForm, "dxButton1"),
       Control<TRichEditPane>(&FForm, "Edit1"), Control<QCheckBox>(&FForm, "CheckBox1"),
       Control<QLineEdit>(&FForm, "Edit2"),     Control<QPushButton>(&FForm, "Button1"),
       Control<QCheckBox>(&FForm, "CheckBox2"), Control<QCheckBox>(&FForm, "check3")};

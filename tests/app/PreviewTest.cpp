@@ -11,6 +11,7 @@
 #include "Unit4.h"
 #include "WebBrowser.h"
 #include "WindowBounds.h"
+#include "dxButton.h"
 
 namespace {
 
@@ -87,7 +88,7 @@ TEST_F(PreviewTest, WithoutAutomaticPreviewNothingIsWrittenAndUpdatePreviewOnlyC
   ASSERT_TRUE(QTest::qWaitFor([] { return !Form1->Timer1().Enabled(); }, 10000));  // the tick came
   EXPECT_FALSE(QFile::exists(UntitledScratch()));
   TypeDocument("<p>again");
-  QTest::mouseClick(Control<QPushButton>(Form1, "dxButton1"), Qt::LeftButton);
+  QTest::mouseClick(Control<TdxButton>(Form1, "dxButton1"), Qt::LeftButton);
   EXPECT_FALSE(Form1->Timer1().Enabled());
   EXPECT_FALSE(QFile::exists(UntitledScratch()));
   EXPECT_EQ(Browser().title(), "Start page");
@@ -97,7 +98,7 @@ TEST_F(PreviewTest, UpdatePreviewRefreshesAtOnceAndCancelsThePendingTick) {
   TypeDocument("<p>now");
   ASSERT_TRUE(Form1->Timer1().Enabled());
   QSignalSpy loads(&Browser(), &QWebEngineView::loadFinished);
-  QTest::mouseClick(Control<QPushButton>(Form1, "dxButton1"), Qt::LeftButton);
+  QTest::mouseClick(Control<TdxButton>(Form1, "dxButton1"), Qt::LeftButton);
   EXPECT_EQ(ReadFileBytes(UntitledScratch()), "<p>now");  // written before the click returns
   EXPECT_FALSE(Form1->Timer1().Enabled());                // so no second refresh follows
   ASSERT_TRUE(loads.wait(20000));
@@ -138,7 +139,7 @@ TEST_F(PreviewTest, WorkingOfflineKeepsThePreviewOffTheNetworkUntilUnchecked) {
 
   Control<QCheckBox>(Form1, "CheckBox1")->click();
   QSignalSpy loads(&Browser(), &QWebEngineView::loadFinished);
-  QTest::mouseClick(Control<QPushButton>(Form1, "dxButton1"), Qt::LeftButton);
+  QTest::mouseClick(Control<TdxButton>(Form1, "dxButton1"), Qt::LeftButton);
   ASSERT_TRUE(loads.wait(20000));
   EXPECT_TRUE(QTest::qWaitFor([&] { return server.Connections() > 0; }, 10000));
 }

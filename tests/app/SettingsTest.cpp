@@ -11,6 +11,7 @@
 #include "Unit5.h"
 #include "WebBrowser.h"
 #include "WindowBounds.h"
+#include "dxButton.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ protected:
   // Closes the program as the user does, answering "No" to the save prompt when it comes.
   void CloseProgram() {
     if (Saved() == "1")
-      WhenModalOpens([](QWidget* prompt) { Control<QPushButton>(prompt, "dxButton2")->click(); }, "TForm5");
+      WhenModalOpens([](QWidget* prompt) { Control<TdxButton>(prompt, "dxButton2")->Click(); }, "TForm5");
     ASSERT_TRUE(Form1->close());
   }
   void StartAgain() {
@@ -120,7 +121,7 @@ TEST_F(SettingsTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheCloseGoesOn
         WhenModalOpens(
             [&](QWidget* prompt) {
               prompted = true;
-              Control<QPushButton>(prompt, "dxButton2")->click();
+              Control<TdxButton>(prompt, "dxButton2")->Click();
             },
             "TForm5");
       },

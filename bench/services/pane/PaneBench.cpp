@@ -3,7 +3,7 @@
 // and the same re-load with the fast recolouring switched off.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <memory>
 
 #include "RichEditPane.h"
@@ -140,13 +140,3 @@ BENCHMARK(BM_Recolour)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAgg
 BENCHMARK(BM_RecolourFullReload)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -13,7 +13,7 @@
 
 namespace {
 
-class BrowserViewTest : public testing::Test {
+class WebBrowserTest : public testing::Test {
 protected:
   QString Page(const QString& name, const QByteArray& html) {
     const QString path = FFolder.filePath(name);
@@ -35,7 +35,7 @@ QByteArray TitledPage(const QByteArray& title, const QByteArray& body = {}) {
   return "<html><head><title>" + title + "</title></head><body>" + body + "</body></html>";
 }
 
-TEST_F(BrowserViewTest, RendersVnxFileAsHtmlAndReadsItAfreshAfterARewrite) {
+TEST_F(WebBrowserTest, RendersVnxFileAsHtmlAndReadsItAfreshAfterARewrite) {
   const QString path = Page("temp.vnx", TitledPage("First", "<p id=t>caf\xe9</p>"));
   EXPECT_EQ(Show(path), "First");
   EXPECT_EQ(Script("document.getElementById('t').innerText"), QString::fromUtf8("caf\xc3\xa9"));
@@ -44,7 +44,7 @@ TEST_F(BrowserViewTest, RendersVnxFileAsHtmlAndReadsItAfreshAfterARewrite) {
   EXPECT_EQ(Show(path), "Second");
 }
 
-TEST_F(BrowserViewTest, ResolvesRelativeStyleSheetsAndPicturesAgainstThePagesFolder) {
+TEST_F(WebBrowserTest, ResolvesRelativeStyleSheetsAndPicturesAgainstThePagesFolder) {
   QDir(FFolder.path()).mkdir("img");
   Page("site.css", "body { color: rgb(1, 2, 3); }");
   QFile::copy(":/glyphs/glyph06.png", FFolder.filePath("img/new.png"));
@@ -56,7 +56,7 @@ TEST_F(BrowserViewTest, ResolvesRelativeStyleSheetsAndPicturesAgainstThePagesFol
   EXPECT_EQ(Script("String(document.images[0].naturalWidth)"), "16");
 }
 
-TEST_F(BrowserViewTest, ScriptInAPageCannotReadOtherLocalFiles) {
+TEST_F(WebBrowserTest, ScriptInAPageCannotReadOtherLocalFiles) {
   Page("secret.txt", "secret");
   Show(
       Page("page.vnx", TitledPage("P", "<iframe id=f src='secret.txt' onload='window.shown = 1'></iframe>")));
@@ -71,7 +71,7 @@ TEST_F(BrowserViewTest, ScriptInAPageCannotReadOtherLocalFiles) {
   EXPECT_NE(byFrame, "secret");
 }
 
-TEST_F(BrowserViewTest, GoesBackAndForwardThroughItsHistory) {
+TEST_F(WebBrowserTest, GoesBackAndForwardThroughItsHistory) {
   const QString first = Page("a.vnx", TitledPage("A"));
   const QString second = Page("b.vnx", TitledPage("B"));
   Show(first);
@@ -84,7 +84,7 @@ TEST_F(BrowserViewTest, GoesBackAndForwardThroughItsHistory) {
   EXPECT_EQ(FBrowser.title(), "B");
 }
 
-TEST_F(BrowserViewTest, OfflineRefusesTheNetworkButStillShowsLocalFiles) {
+TEST_F(WebBrowserTest, OfflineRefusesTheNetworkButStillShowsLocalFiles) {
   QTcpServer server;
   ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
   QSignalSpy connections(&server, &QTcpServer::newConnection);
