@@ -1,14 +1,35 @@
+#include <QIcon>
+#include <cstdio>
+
 #include "Application.h"
+#include "CommandLine.h"
 #include "Startup.h"
 #include "Unit1.h"
 #include "WebBrowser.h"
 
+namespace {
+
+QStringList Arguments(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  return arguments;
+}
+
+}  // namespace
+
+// The command line is read before anything else, so that --help and --version need no display.
 int main(int argc, char** argv) {
+  const TCommandLine line = ParseCommandLine(Arguments(argc, argv));
+  std::fputs(line.Output.toLocal8Bit().constData(), stdout);
+  std::fputs(line.Errors.toLocal8Bit().constData(), stderr);
+  if (!line.Start) return line.ExitStatus;
   TWebBrowser::PrepareEngine();
   TApplication application(argc, argv);
+  TApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vorn-256.png")));
   StartHighlighter();
   CreateForms();
   Form1->show();
+  if (!line.File.isEmpty()) OpenGivenFile(line.File);
   const int status = TApplication::exec();
   DestroyForms();
   return status;

@@ -1,6 +1,11 @@
 #include "Startup.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "Application.h"
+#include "ErrorBox.h"
+#include "FileDialogAction.h"
 #include "FontMetrics.h"
 #include "Unit1.h"
 #include "Unit2.h"
@@ -22,6 +27,11 @@ void CreateForms() {
   Form1->CheckBox1Click();  // the browser and "Working offline" agree from the first moment
   Form5 = new TForm5;
   Form1->OfferShortcutsTo(Form4);
+}
+
+void OpenGivenFile(const QString& path) {
+  const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+  RunGuarded([&absolute] { Form1->FileOpen1().Accept(absolute); });
 }
 
 void DestroyForms() {

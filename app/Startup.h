@@ -1,9 +1,15 @@
 #pragma once
 
+#include <QString>
+
 // Gives the highlighter the font metrics of this platform; runs once at start.
 void StartHighlighter();
 
 // Creates the five windows in their order and ties them together; the main block and the
 // tests build the program the same way.
 void CreateForms();
+// Opens a page named on the command line as File > Open opens the file chosen in its dialog: a
+// relative path is taken from the current folder, and a failure shows in the error box with the
+// new-document template left in place.
+void OpenGivenFile(const QString& path);
 void DestroyForms();

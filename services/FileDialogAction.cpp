@@ -85,7 +85,11 @@ void TFileDialogAction::Execute() {
   dialog.resize(dialog.sizeHint());
   PlaceOnActiveScreen(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  FFileName = dialog.selectedFiles().constFirst();
   FFilterIndex = IndexOfFilter(dialog.selectedNameFilter()) + 1;
+  Accept(dialog.selectedFiles().constFirst());
+}
+
+void TFileDialogAction::Accept(const QString& fileName) {
+  FFileName = fileName;
   if (FOnAccept) FOnAccept();
 }

@@ -35,6 +35,8 @@ public:
   QAction* Action() const { return FAction; }
 
   void Execute();
+  // What a confirmed dialog does with its file: the name taken, the accept handler run.
+  void Accept(const QString& fileName);
 
 private:
   void Prepare(QFileDialog& dialog) const;

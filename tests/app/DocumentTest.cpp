@@ -51,14 +51,6 @@ protected:
         },
         "QFileDialog");
   }
-  static void AnswerErrorBox(QString* text) {
-    WhenModalOpens(
-        [text](QWidget* box) {
-          *text = static_cast<QMessageBox*>(box)->text();
-          box->close();
-        },
-        "QMessageBox");
-  }
   void Open(const QString& path) {
     AnswerFileDialog(path);
     Control<QAction>(Form1, "FileOpen1")->trigger();

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -43,6 +44,15 @@ protected:
   void Start() {
     WhenModalOpens([](QWidget* splash) { static_cast<TForm3*>(splash)->Timer1Timer(); }, "TForm3");
     Form1->show();
+  }
+  // Takes the text of the next error box and closes it.
+  static void AnswerErrorBox(QString* text) {
+    WhenModalOpens(
+        [text](QWidget* box) {
+          *text = static_cast<QMessageBox*>(box)->text();
+          box->close();
+        },
+        "QMessageBox");
   }
   QString Path(const QString& name) const { return FFolder.filePath(name); }
   TRichEditPane& Edit1() const { return *Control<TRichEditPane>(Form1, "Edit1"); }

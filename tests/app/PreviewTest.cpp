@@ -40,14 +40,6 @@ protected:
     return QTest::qWaitFor([&] { return !Form1->Timer1().Enabled(); }, 10000) &&
            (loads.count() > 0 || loads.wait(20000)) && loads.last().at(0).toBool();
   }
-  void Answer(QString* message) {
-    WhenModalOpens(
-        [message](QWidget* box) {
-          *message = static_cast<QMessageBox*>(box)->text();
-          box->close();
-        },
-        "QMessageBox");
-  }
 };
 
 TEST_F(PreviewTest, APauseInTypingPreviewsTheUntitledDocumentOnce) {
@@ -108,7 +100,7 @@ TEST_F(PreviewTest, UpdatePreviewRefreshesAtOnceAndCancelsThePendingTick) {
 TEST_F(PreviewTest, AMissingScratchFolderIsReportedAndTheBrowserKeepsItsPage) {
   QDir(Path("home")).rmdir("ferrundshared");
   QString message;
-  Answer(&message);
+  AnswerErrorBox(&message);
   TypeDocument("<p>lost?");
   ASSERT_TRUE(QTest::qWaitFor([&] { return !message.isEmpty(); }, 10000));
   EXPECT_EQ(message, "Cannot create file " + UntitledScratch() + ".");
