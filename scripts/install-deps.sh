@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake g++ ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libgl-dev
   libjpeg-dev libsimpleini-dev libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool xclip openbox imagemagick desktop-file-utils fonts-dejavu-core fonts-liberation2)
+  xvfb xauth x11-utils xdotool xclip openbox imagemagick desktop-file-utils fonts-dejavu-core fonts-liberation2)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

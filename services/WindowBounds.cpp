@@ -15,28 +15,34 @@ namespace {
 QSize FrameExtent(const QWidget& window) { return window.frameGeometry().size() - window.size(); }
 
 // Until the window system has framed a window its frame's size is not known, so the window's
-// own size is corrected to the outer size asked for once the frame is there.
-class TOuterSizeKeeper : public QObject {
+// own size is corrected to the outer size asked for once the frame is there. A window already
+// on the screen but not yet framed has its own corner put where the frame's was asked for, so
+// the frame is moved back there too.
+class TOuterBoundsKeeper : public QObject {
 public:
-  static constexpr char Name[] = "OuterSizeKeeper";
+  static constexpr char Name[] = "OuterBoundsKeeper";
 
-  TOuterSizeKeeper(QWidget& window, const QSize& outer) : QObject(&window), FWindow(window), FOuter(outer) {
+  TOuterBoundsKeeper(QWidget& window, const QRect& outer) : QObject(&window), FWindow(window), FOuter(outer) {
     setObjectName(QLatin1String(Name));
     window.installEventFilter(this);
   }
   bool eventFilter(QObject*, QEvent* event) override {
-    const bool moved = event->type() == QEvent::Move || event->type() == QEvent::Resize;
+    // A window shown before its bounds were set may have been framed after its last move; its
+    // first paint comes once it is on the screen, and so framed.
+    const QEvent::Type type = event->type();
+    const bool placed = type == QEvent::Move || type == QEvent::Resize || type == QEvent::Paint;
     const QSize extent = FrameExtent(FWindow);
-    if (!moved || extent.isEmpty() || FDone) return false;
+    if (!placed || extent.isEmpty() || FDone) return false;
     FDone = true;
-    FWindow.resize(FOuter - extent);
+    FWindow.resize(FOuter.size() - extent);
+    if (FWindow.frameGeometry().topLeft() != FOuter.topLeft()) FWindow.move(FOuter.topLeft());
     deleteLater();
     return false;
   }
 
 private:
   QWidget& FWindow;
-  QSize FOuter;
+  QRect FOuter;
   bool FDone = false;
 };
 
@@ -53,9 +59,9 @@ void MoveFrame(QWidget& window, const QPoint& corner) {
 }
 
 void SetOuterBounds(QWidget& window, const QRect& bounds) {
-  delete window.findChild<QObject*>(QLatin1String(TOuterSizeKeeper::Name), Qt::FindDirectChildrenOnly);
+  delete window.findChild<QObject*>(QLatin1String(TOuterBoundsKeeper::Name), Qt::FindDirectChildrenOnly);
   const QSize extent = FrameExtent(window);
-  if (extent.isEmpty()) new TOuterSizeKeeper(window, bounds.size());
+  if (extent.isEmpty()) new TOuterBoundsKeeper(window, bounds);
   window.resize(std::max(bounds.width() - extent.width(), 0), std::max(bounds.height() - extent.height(), 0));
   MoveFrame(window, bounds.topLeft());
 }

@@ -26,9 +26,5 @@ QRect ReachableBounds(const QWidget& window, QRect bounds);
 // program's is active), centred, its top at a third of the height it leaves free.
 void PlaceOnActiveScreen(QWidget& dialog);
 
-// Places a dialog across the monitor of the active window (the main window when none of the
-// program's is active), centred, its top at a third of the height it leaves free.
-void PlaceOnActiveScreen(QWidget& dialog);
-
 // Shows a window in front and active, restored first when it was minimised.
 void BringToFront(QWidget& window);

@@ -2,13 +2,14 @@
 # Installs the build into a fresh prefix and checks what a user gets: the tree, the command on the
 # PATH as a link to the program, the desktop entry, the icons, the manual page and the command
 # line; then, on an X server with a window manager, the installed program started through the
-# link from another folder: its start page in the preview, its help file, a page named on the command line, a
-# missing one, and the settings file written in the program folder.
+# link from another folder: its start page in the preview, its help file, both windows where the
+# settings file says they were left, a page named on the command line, a missing one, and the
+# settings file written in the program folder.
 # Usage: InstallTest.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 skip=77
 
-for tool in identify convert import desktop-file-validate xvfb-run openbox xdotool xclip; do
+for tool in identify convert import desktop-file-validate xvfb-run openbox xdotool xclip xwininfo xprop; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"; exit $skip; }
 done
 
@@ -75,6 +76,23 @@ preview_shows_start_page() {
   import -window "$window" "$work/preview.png" 2>/dev/null || return 1
   convert "$work/preview.png" -format %c histogram:info:- | sort -rn | head -n 1 | grep -q '#F4F7FF'
 }
+# The outer bounds of a window, with the frame the window manager drew: "left top width height".
+frame_of() {
+  local window info extents
+  window=$(xdotool search --name "$1" | head -n 1)
+  info=$(xwininfo -id "$window")
+  extents=$(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+  read -r left right top bottom <<<"$extents"
+  echo "$(($(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info") - left))" \
+    "$(($(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info") - top))" \
+    "$(($(sed -n 's/.*Width: *//p' <<<"$info") + left + right))" \
+    "$(($(sed -n 's/.*Height: *//p' <<<"$info") + top + bottom))"
+}
+# The bounds the settings file keeps under the keys with this suffix, in the same order.
+saved_bounds() {
+  local ini=$prefix/lib/vorn/vorn.ini key
+  for key in Left Top Width Height; do sed -n "s/^$key$1=//p" "$ini" | tr -d '\r'; done | xargs
+}
 clipboard_holds() { xclip -o -selection clipboard 2>/dev/null | grep -qF "$1"; }
 ended() { ! kill -0 "$1" 2>/dev/null; }
 
@@ -132,6 +150,10 @@ check_under_x() {
   expect_end
 
   start_vorn page.htm
+  [ "$(frame_of '^Vorn Web Editor 3\.0$')" = "$(saved_bounds '')" ] ||
+    fail "the main window is at $(frame_of '^Vorn Web Editor 3\.0$'), not where it was left: $(saved_bounds '')"
+  wait_for 10 eval '[ "$(frame_of "^Preview\$")" = "$(saved_bounds " Pr")" ]' ||
+    fail "the preview is at $(frame_of '^Preview$'), not where it was left: $(saved_bounds ' Pr')"
   copy_pane
   wait_for 10 clipboard_equals "$work/pages/page.htm" || fail "vorn page.htm does not show the page"
   close_vorn
