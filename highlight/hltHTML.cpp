@@ -150,11 +150,28 @@ int ThltHTMLRTF::TokenColorIndex() {
 }
 
 void ThltHTMLRTF::BeginScan(const std::string& text, int lineNumber) {
-  if (text.size() > MaxTextSize) throw std::length_error("HTML text too long to highlight");
-  FText = std::string_view(text.c_str(), text.size());
+  TakeText(text);
   FPos = 0;
   FLineNumber = lineNumber;
   NextToken();
+}
+
+ThltScanPoint ThltHTMLRTF::ScanPoint() const { return {FPos, FState, FPendingEntity, FTokenKind}; }
+
+void ThltHTMLRTF::ResumeScan(const std::string& text, const ThltScanPoint& point) {
+  TakeText(text);
+  if (point.Pos < 0 || static_cast<std::size_t>(point.Pos) > text.size())
+    throw std::out_of_range("scan point outside the HTML text");
+  FPos = point.Pos;
+  FState = point.State;
+  FPendingEntity = point.PendingEntity;
+  FTokenKind = point.TokenKind;
+  NextToken();
+}
+
+void ThltHTMLRTF::TakeText(const std::string& text) {
+  if (text.size() > MaxTextSize) throw std::length_error("HTML text too long to highlight");
+  FText = std::string_view(text.c_str(), text.size());
 }
 
 const unsigned char* ThltHTMLRTF::Cursor() const {

@@ -34,6 +34,21 @@ enum THtmlScanState : std::uint8_t {
   ssValue,        // after "=" inside a tag
 };
 
+// Where the scanner stands between two tokens, and everything the next token's scan depends on
+// besides the text: the state, an entity found ahead, and the kind of the token before (which a
+// "&" that starts no entity leaves in place).
+struct ThltScanPoint {
+  std::int32_t Pos = 0;
+  THtmlScanState State = ssStart;
+  std::int32_t PendingEntity = -1;
+  THtmlTokenKind TokenKind = htEntity;
+
+  // Whether a scan from here goes on as a scan from other does, over the same text.
+  bool SameStateAs(const ThltScanPoint& other) const {
+    return State == other.State && PendingEntity == other.PendingEntity && TokenKind == other.TokenKind;
+  }
+};
+
 // The values that tag-name hashing sums: "A" to "Z" and "a" to "z" 1 to 26,
 // "/" 122, "!" 123, every other code 0. Built by the compiler, so it is in place
 // before any code runs and only read afterwards.
@@ -54,6 +69,16 @@ public:
   int TokenColorIndex() override;
   void BeginScan(const std::string& text, int lineNumber) override;
   void WriteRTF(ThltStream& stream) override;
+
+  // Where the scan stands after the current token.
+  ThltScanPoint ScanPoint() const;
+  // Goes on scanning text from a point an earlier scan of the same bytes before it reached;
+  // a fresh scanner starts from ThltScanPoint().
+  void ResumeScan(const std::string& text, const ThltScanPoint& point);
+  // Appends the run of the current token, as the document has it.
+  void WriteToken(ThltRunBuffer& run, std::string& scratch) {
+    ThltRTFSyntax::WriteToken(*this, run, scratch);
+  }
 
   // Tag-name recognition. TagKind classifies the word at position as a
   // listed tag, an unlisted tag or a plain name and leaves its length in
@@ -82,6 +107,7 @@ private:
   THtmlTokenKind MatchTagSlot();
   void BuildCharHandlers();
 
+  void TakeText(const std::string& text);
   void ScanCurrentChar();
   void ScanEnd();
   void ScanLineFeed();

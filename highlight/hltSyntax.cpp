@@ -81,8 +81,7 @@ ThltRTFSyntax::TDocumentOutput::TDocumentOutput(const ThltRTFSyntax& syntax, Thl
       FChunk(FDirect ? 0 : 2 * ChunkSize),
       FOut(FDirect ? *FDirect : FChunk),
       FFlushAt(FDirect ? std::numeric_limits<std::size_t>::max() : ChunkSize) {
-  const std::string_view pieces[] = {syntax.FHeader,     syntax.FFontTable, syntax.FFontTableEnd,
-                                     syntax.FColorTable, syntax.FDefaults,  TextStart};
+  const std::array<std::string_view, 6> pieces = syntax.OpeningPieces();
   if (FDirect) {
     std::size_t fixed = DocumentEnd.size();
     for (const std::string_view piece : pieces) fixed += piece.size();
@@ -103,6 +102,18 @@ void ThltRTFSyntax::TDocumentOutput::Finish() {
   else
     FStream.Write(FOut.View());
 }
+
+std::array<std::string_view, 6> ThltRTFSyntax::OpeningPieces() const {
+  return {FHeader, FFontTable, FFontTableEnd, FColorTable, FDefaults, TextStart};
+}
+
+std::string ThltRTFSyntax::Opening() const {
+  std::string opening;
+  for (const std::string_view piece : OpeningPieces()) opening += piece;
+  return opening;
+}
+
+std::string_view ThltRTFSyntax::Closing() { return DocumentEnd; }
 
 std::string ThltRTFSyntax::GetRTF() {
   ThltMemoryStream stream;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -48,6 +49,11 @@ public:
   void SetColorTable(const ThltColor* colors, std::size_t count);
   void SetFontTable(const ThltFont* fonts, std::size_t count);
 
+  // A document is its opening (header, font and colour tables, defaults), the runs of its
+  // tokens and its closing.
+  std::string Opening() const;
+  static std::string_view Closing();
+
 protected:
   // Writes the document of the text scanner has been given. The scanner's
   // static type picks how its per-token operations are called: a final
@@ -55,6 +61,9 @@ protected:
   // virtual table, so they can be inlined into the loop.
   template <class TScanner>
   static void WriteDocument(TScanner& scanner, ThltStream& stream);
+  // Appends the run of the scanner's current token.
+  template <class TScanner>
+  static void WriteToken(TScanner& scanner, ThltRunBuffer& out, std::string& scratch);
 
   // Appends "\cf" + the index in decimal + a blank + the text. readable is
   // how many bytes may be read from the text's start, at least its size:
@@ -78,6 +87,7 @@ protected:
 private:
   class TDocumentOutput;
 
+  std::array<std::string_view, 6> OpeningPieces() const;
   // A run whose index has no prefix made in advance.
   static void AppendRareRun(ThltRunBuffer& run, int colorIndex, std::string_view text);
 
@@ -122,14 +132,19 @@ void ThltRTFSyntax::WriteDocument(TScanner& scanner, ThltStream& stream) {
   ThltRunBuffer& out = output.Runs();
   std::string scratch;
   while (!scanner.AtEnd()) {
-    std::string_view text = scanner.TokenText();
-    const int colorIndex = scanner.TokenColorIndex();
-    scanner.EscapeText(text, scratch);
-    // No blank after "\par": the run that follows starts with a backslash.
-    if (text == "\r\n") out.Append("\\par");
-    scanner.FormatToken(colorIndex, text, out);
+    WriteToken(scanner, out, scratch);
     output.RunWritten();
     scanner.NextToken();
   }
   output.Finish();
+}
+
+template <class TScanner>
+void ThltRTFSyntax::WriteToken(TScanner& scanner, ThltRunBuffer& out, std::string& scratch) {
+  std::string_view text = scanner.TokenText();
+  const int colorIndex = scanner.TokenColorIndex();
+  scanner.EscapeText(text, scratch);
+  // No blank after "\par": the run that follows starts with a backslash.
+  if (text == "\r\n") out.Append("\\par");
+  scanner.FormatToken(colorIndex, text, out);
 }

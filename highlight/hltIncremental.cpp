@@ -1,0 +1,107 @@
+#include "hltIncremental.h"
+
+#include <algorithm>
+#include <iterator>
+#include <stdexcept>
+
+namespace {
+
+// How far beyond its end the scan of a token may look (the three bytes after "<", an entity's
+// eight after "&", the byte after a CR), and how far before its start (the "--" or "%" before
+// the ">" that ends a comment or server block). A piece start closer than this before an edit
+// may depend on the edited bytes, and so may one closer than this after it.
+constexpr std::size_t Reach = 16;
+
+}  // namespace
+
+ThltIncrementalRTF::ThltIncrementalRTF(std::size_t pieceSize)
+    : FPieceSize(std::max<std::size_t>(pieceSize, 1)), FOpening(FScanner.Opening()) {}
+
+ThltIncrementalRTF::TChange ThltIncrementalRTF::Reset(const std::string& text) {
+  const std::size_t removed = FPieces.size();
+  FPieces.assign(1, TPiece{});
+  TPieces fresh;
+  Rescan(text, 0, std::string::npos, 0, fresh);
+  FPieces = std::move(fresh);
+  FTextSize = text.size();
+  return {0, removed, FPieces.size(), 0, text.size()};
+}
+
+ThltIncrementalRTF::TChange ThltIncrementalRTF::Edit(const std::string& text, std::size_t start,
+                                                     std::size_t removed, std::size_t added) {
+  if (FPieces.empty()) return Reset(text);
+  if (start > FTextSize || removed > FTextSize - start || added > text.size() ||
+      text.size() != FTextSize - removed + added)
+    throw std::invalid_argument("edit outside the highlighted text");
+  const std::size_t first = RestartPiece(start);
+  const std::ptrdiff_t shift = std::ptrdiff_t(added) - std::ptrdiff_t(removed);
+  TPieces fresh;
+  const std::size_t resume = Rescan(text, first, start + added + Reach, shift, fresh);
+  for (std::size_t i = resume; i < FPieces.size(); ++i)
+    FPieces[i].Start.Pos = static_cast<std::int32_t>(FPieces[i].Start.Pos + shift);
+  const TChange change{first, resume - first, fresh.size(), std::size_t(fresh.front().Start.Pos),
+                       resume < FPieces.size() ? std::size_t(FPieces[resume].Start.Pos) : text.size()};
+  const auto from = FPieces.begin() + std::ptrdiff_t(first);
+  const auto kept = FPieces.erase(from, FPieces.begin() + std::ptrdiff_t(resume));
+  FPieces.insert(kept, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+  FTextSize = text.size();
+  return change;
+}
+
+// The last piece that starts far enough before the edit; the first piece, at the start of the
+// text, depends on nothing before it.
+std::size_t ThltIncrementalRTF::RestartPiece(std::size_t editStart) const {
+  const auto after = std::upper_bound(
+      FPieces.begin(), FPieces.end(), editStart,
+      [](std::size_t at, const TPiece& piece) { return std::size_t(piece.Start.Pos) + Reach > at; });
+  return after == FPieces.begin() ? 0 : std::size_t(after - FPieces.begin()) - 1;
+}
+
+std::size_t ThltIncrementalRTF::Rescan(const std::string& text, std::size_t first, std::size_t convergeFrom,
+                                       std::ptrdiff_t shift, TPieces& fresh) {
+  ThltScanPoint start = FPieces[first].Start;
+  FScanner.ResumeScan(text, start);
+  FRuns.Clear();
+  std::size_t old = first + 1;
+  while (!FScanner.AtEnd()) {
+    FScanner.WriteToken(FRuns, FScratch);
+    const ThltScanPoint point = FScanner.ScanPoint();
+    if (std::size_t(point.Pos) >= convergeFrom) {
+      while (old < FPieces.size() && FPieces[old].Start.Pos + shift < point.Pos) ++old;
+      if (old < FPieces.size() && FPieces[old].Start.Pos + shift == point.Pos &&
+          FPieces[old].Start.SameStateAs(point)) {
+        ClosePiece(fresh, start);
+        return old;
+      }
+    }
+    if (std::size_t(point.Pos - start.Pos) >= FPieceSize) {
+      ClosePiece(fresh, start);
+      start = point;
+    }
+    FScanner.NextToken();
+  }
+  ClosePiece(fresh, start);
+  return FPieces.size();
+}
+
+void ThltIncrementalRTF::ClosePiece(TPieces& fresh, const ThltScanPoint& start) {
+  fresh.push_back({start, std::string(FRuns.View())});
+  FRuns.Clear();
+}
+
+void ThltIncrementalRTF::WriteRTF(ThltStream& stream) const {
+  stream.Write(FOpening);
+  for (const TPiece& piece : FPieces) stream.Write(piece.Runs);
+  stream.Write(Closing());
+}
+
+std::string ThltIncrementalRTF::GetRTF() const {
+  std::size_t size = FOpening.size() + Closing().size();
+  for (const TPiece& piece : FPieces) size += piece.Runs.size();
+  std::string document;
+  document.reserve(size);
+  document += FOpening;
+  for (const TPiece& piece : FPieces) document += piece.Runs;
+  document += Closing();
+  return document;
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "hltHTML.h"
+#include "hltStream.h"
+
+// The highlighted document of a text that changes a little at a time. The runs are kept in
+// pieces of about a piece size of source bytes, each starting at a point the scanner passed. After an
+// edit the scan resumes at the last piece start that the edit cannot have influenced and stops
+// at the first old piece start, past the edit, where it arrives in the same state: from there
+// on the old runs are the new ones. So an edit costs the lines it can change, and the document
+// stays byte for byte what ThltHTMLRTF writes for the whole text. A "<!--" typed at the top
+// changes the state at every piece start after it, and so is scanned to the end.
+class ThltIncrementalRTF {
+public:
+  static constexpr std::size_t DefaultPieceSize = 4096;
+
+  // What an edit replaced: pieces First to First + Removed - 1 of the old document became
+  // pieces First to First + Added - 1; the text those new pieces cover starts at TextStart and
+  // ends before TextEnd.
+  struct TChange {
+    std::size_t First = 0;
+    std::size_t Removed = 0;
+    std::size_t Added = 0;
+    std::size_t TextStart = 0;
+    std::size_t TextEnd = 0;
+  };
+
+  // A piece ends at the first token end at least pieceSize bytes after its start.
+  explicit ThltIncrementalRTF(std::size_t pieceSize = DefaultPieceSize);
+
+  // The document of a whole new text.
+  TChange Reset(const std::string& text);
+  // The document after an edit that replaced removed bytes at start by added bytes: text is the
+  // whole text after it. text must stay alive and unchanged until the next call.
+  TChange Edit(const std::string& text, std::size_t start, std::size_t removed, std::size_t added);
+
+  std::size_t PieceCount() const { return FPieces.size(); }
+  std::string_view Piece(std::size_t index) const { return FPieces[index].Runs; }
+  // Where in the text a piece's runs begin.
+  std::size_t PieceTextStart(std::size_t index) const { return std::size_t(FPieces[index].Start.Pos); }
+  std::string_view Opening() const { return FOpening; }
+  static std::string_view Closing() { return ThltRTFSyntax::Closing(); }
+
+  // The whole document, for those who read it as one stream.
+  void WriteRTF(ThltStream& stream) const;
+  std::string GetRTF() const;
+
+private:
+  // The runs of the tokens from Start to the next piece's start.
+  struct TPiece {
+    ThltScanPoint Start;
+    std::string Runs;
+  };
+  using TPieces = std::vector<TPiece>;
+
+  std::size_t RestartPiece(std::size_t editStart) const;
+  // Scans text from the start of FPieces[first] into fresh pieces, until the end of the text
+  // or until, at or after convergeFrom, the scan meets an old piece start (its position moved
+  // by shift) in the same state; returns the index of that old piece, or the piece count.
+  std::size_t Rescan(const std::string& text, std::size_t first, std::size_t convergeFrom,
+                     std::ptrdiff_t shift, TPieces& fresh);
+  void ClosePiece(TPieces& fresh, const ThltScanPoint& start);
+
+  std::size_t FPieceSize;
+  ThltHTMLRTF FScanner;
+  std::string FOpening;
+  TPieces FPieces;
+  std::size_t FTextSize = 0;
+  ThltRunBuffer FRuns;  // the runs of the piece being scanned
+  std::string FScratch;
+};
