@@ -20,6 +20,7 @@
 #include "Unit4.h"
 #include "WebBrowser.h"
 #include "hltHTML.h"
+#include "hltIncremental.h"
 #include "ui_Unit1.h"
 
 TForm1* Form1 = nullptr;

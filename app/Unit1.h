@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <QString>
 #include <memory>
+#include <string>
+#include <string_view>
 
 class QLabel;
 class QMenu;
@@ -10,6 +12,8 @@ class TEditActions;
 class TFileDialogAction;
 class TFindAction;
 class ThltHTMLRTF;
+class ThltHighlightedText;
+class ThltMemoryStream;
 class TTimer;
 namespace Ui {
 class TForm1;
@@ -47,6 +51,9 @@ public:
   void FileSaveAs1Accept();
   // Highlighting cycle and caret tracking.
   void Edit1Change();
+  // Off: every pass scans and writes the whole document afresh; on (the default): the pass
+  // re-scans what the change can reach, for the same document.
+  void SetIncrementalHighlighting(bool on) { FIncrementalHighlighting = on; }
   void Edit1SelectionChange();
   void Button1Click();
   void CheckBox2Click();
@@ -71,6 +78,7 @@ protected:
   void paintEvent(QPaintEvent* event) override;
 
 private:
+  std::string_view HighlightedDocument(const std::string& text, ThltMemoryStream& stream);
   void BuildStatusPanels();
   void BuildPopupMenu1();
   void BuildStandardActions();
@@ -91,7 +99,9 @@ private:
   TFileDialogAction* FFileSaveAs1;
   TFindAction* FSearchFind1;
   QString FCurrentFileName;
-  std::unique_ptr<ThltHTMLRTF> FHighlighter;  // lives for one highlighting pass
+  std::unique_ptr<ThltHTMLRTF> FHighlighter;              // lives for one highlighting pass
+  std::unique_ptr<ThltHighlightedText> FHighlightedText;  // lives from pass to pass
+  bool FIncrementalHighlighting = true;
   bool FShown = false;
 };
 

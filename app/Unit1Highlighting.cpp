@@ -4,6 +4,7 @@
 #include "Timer.h"
 #include "Unit1.h"
 #include "hltHTML.h"
+#include "hltIncremental.h"
 #include "ui_Unit1.h"
 
 namespace {
@@ -35,15 +36,12 @@ void TForm1::Edit1Change() {
   FTimer1->SetEnabled(false);
   const int selStart = pane.SelStart();
   TPassCleanup cleanup(pane, FHighlighter);
-  FHighlighter = std::make_unique<ThltHTMLRTF>();
   const std::string text = pane.Text();
-  FHighlighter->SetSource(text);
   {
     ThltMemoryStream stream;
-    FHighlighter->WriteRTF(stream);
+    const std::string_view rtf = HighlightedDocument(text, stream);
     pane.SetPlainTextMode(false);
-    stream.SetPosition(0);
-    pane.LoadFromStream(stream.Bytes().substr(stream.Position()));
+    pane.LoadFromStream(rtf);
     pane.SetPlainTextMode(true);
     pane.SetSelStart(selStart);
     pane.ScrollCaret();
@@ -54,6 +52,20 @@ void TForm1::Edit1Change() {
   // lines), so no selection change tells the status bar.
   ShowCaretLine();
   FTimer1->SetEnabled(true);
+}
+
+// The document of the pane's text: from the document kept since the last pass, or written
+// whole by a fresh highlighter into stream.
+std::string_view TForm1::HighlightedDocument(const std::string& text, ThltMemoryStream& stream) {
+  if (FIncrementalHighlighting) {
+    if (!FHighlightedText) FHighlightedText = std::make_unique<ThltHighlightedText>();
+    return FHighlightedText->Update(text);
+  }
+  FHighlighter = std::make_unique<ThltHTMLRTF>();
+  FHighlighter->SetSource(text);
+  FHighlighter->WriteRTF(stream);
+  stream.SetPosition(0);
+  return stream.Bytes().substr(stream.Position());
 }
 
 void TForm1::ShowCaretLine() {

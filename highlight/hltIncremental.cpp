@@ -1,6 +1,7 @@
 #include "hltIncremental.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <stdexcept>
 
@@ -11,6 +12,28 @@ namespace {
 // the ">" that ends a comment or server block). A piece start closer than this before an edit
 // may depend on the edited bytes, and so may one closer than this after it.
 constexpr std::size_t Reach = 16;
+
+// The length of the longest common start of a and b; memcmp over blocks first, as most of a
+// large text is the same.
+std::size_t CommonPrefix(std::string_view a, std::string_view b) {
+  constexpr std::size_t Block = 4096;
+  const std::size_t size = std::min(a.size(), b.size());
+  std::size_t i = 0;
+  while (i + Block <= size && std::memcmp(a.data() + i, b.data() + i, Block) == 0) i += Block;
+  while (i < size && a[i] == b[i]) ++i;
+  return i;
+}
+
+// The length of the longest common end of a and b, at most limit.
+std::size_t CommonSuffix(std::string_view a, std::string_view b, std::size_t limit) {
+  constexpr std::size_t Block = 4096;
+  const char* aEnd = a.data() + a.size();
+  const char* bEnd = b.data() + b.size();
+  std::size_t i = 0;
+  while (i + Block <= limit && std::memcmp(aEnd - i - Block, bEnd - i - Block, Block) == 0) i += Block;
+  while (i < limit && aEnd[-std::ptrdiff_t(i) - 1] == bEnd[-std::ptrdiff_t(i) - 1]) ++i;
+  return i;
+}
 
 }  // namespace
 
@@ -95,13 +118,27 @@ void ThltIncrementalRTF::WriteRTF(ThltStream& stream) const {
   stream.Write(Closing());
 }
 
-std::string ThltIncrementalRTF::GetRTF() const {
+void ThltIncrementalRTF::WriteRTF(std::string& document) const {
   std::size_t size = FOpening.size() + Closing().size();
   for (const TPiece& piece : FPieces) size += piece.Runs.size();
-  std::string document;
+  document.clear();
   document.reserve(size);
   document += FOpening;
   for (const TPiece& piece : FPieces) document += piece.Runs;
   document += Closing();
+}
+
+std::string ThltIncrementalRTF::GetRTF() const {
+  std::string document;
+  WriteRTF(document);
   return document;
+}
+
+std::string_view ThltHighlightedText::Update(const std::string& text) {
+  const std::size_t prefix = CommonPrefix(FText, text);
+  const std::size_t suffix = CommonSuffix(FText, text, std::min(FText.size(), text.size()) - prefix);
+  FDocument.Edit(text, prefix, FText.size() - prefix - suffix, text.size() - prefix - suffix);
+  FText = text;
+  FDocument.WriteRTF(FRtf);
+  return FRtf;
 }

@@ -48,6 +48,8 @@ public:
 
   // The whole document, for those who read it as one stream.
   void WriteRTF(ThltStream& stream) const;
+  // Into a string whose room is kept from one document to the next.
+  void WriteRTF(std::string& document) const;
   std::string GetRTF() const;
 
 private:
@@ -73,4 +75,19 @@ private:
   std::size_t FTextSize = 0;
   ThltRunBuffer FRuns;  // the runs of the piece being scanned
   std::string FScratch;
+};
+
+// The highlighted document of whatever text it is given next: what changed is found by
+// comparing with the text it was given last, from both ends, and only that is re-scanned. The
+// whole document is rebuilt into a buffer that is kept, so no pass allocates it afresh.
+class ThltHighlightedText {
+public:
+  // The document of text, byte for byte what ThltHTMLRTF writes for it; valid until the next
+  // call.
+  std::string_view Update(const std::string& text);
+
+private:
+  ThltIncrementalRTF FDocument;
+  std::string FText;
+  std::string FRtf;
 };

@@ -52,10 +52,11 @@ std::string WriteRtf(const std::string& text) {
 // The main window with the page loaded; the caret in the middle of it.
 class TEditor {
 public:
-  explicit TEditor(std::size_t size, bool fastRecolour) {
+  TEditor(std::size_t size, bool fastRecolour, bool incremental = true) {
     CreateForms();
     FPane = Form1->findChild<TRichEditPane*>("Edit1");
     FPane->SetFastRecolour(fastRecolour);
+    Form1->SetIncrementalHighlighting(incremental);
     Form1->resize(857, 300);
     const QString path = QDir::temp().filePath(QStringLiteral("vorn-bench.htm"));
     QFile file(path);
@@ -82,12 +83,14 @@ private:
   bool FTyped = false;
 };
 
-void Keystroke(benchmark::State& state, bool fast) {
-  TEditor editor(static_cast<std::size_t>(state.range(0)), fast);
+void Keystroke(benchmark::State& state, bool fast, bool incremental = true) {
+  TEditor editor(static_cast<std::size_t>(state.range(0)), fast, incremental);
   for (auto _ : state) editor.Keystroke();
 }
 
 void BM_KeystrokeFastRecolour(benchmark::State& state) { Keystroke(state, true); }
+// The same with the whole document scanned and written at every pass.
+void BM_KeystrokeWholeDocumentPass(benchmark::State& state) { Keystroke(state, true, false); }
 
 // The preview shown, as the user has it, with the untitled document's scratch folder in a home
 // of its own.
@@ -173,6 +176,7 @@ constexpr int kEightMB = 8 << 20;
 }  // namespace
 
 BENCHMARK(BM_KeystrokeFastRecolour)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeWholeDocumentPass)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeFullReload)->Arg(kOneMB)->Unit(benchmark::kMillisecond)->Iterations(6);
 BENCHMARK(BM_PreviewRefresh)->Arg(kOneMB)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(10);
 BENCHMARK(BM_KeystrokeWithPreview)->Arg(kOneMB)->Unit(benchmark::kMillisecond);

@@ -2,6 +2,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <random>
 
 #include "EditorFixture.h"
 #include "Timer.h"
@@ -80,6 +81,51 @@ TEST_F(HighlightingTest, ThePassGivesBackEveryByteOfTheText) {
   QTest::keyClicks(&Edit1(), "A");
   EXPECT_EQ(Edit1().Text(), bytes.toStdString());
   EXPECT_EQ(Edit1().SelStart(), a + 1);
+}
+
+// Every line's text and colour runs, as the pane shows them.
+QStringList PaneColours(const QTextDocument& document) {
+  QStringList lines;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    QString line = block.text();
+    for (const QTextLayout::FormatRange& range : block.layout()->formats())
+      line += QStringLiteral(" %1+%2:%3")
+                  .arg(range.start)
+                  .arg(range.length)
+                  .arg(range.format.foreground().color().name());
+    lines << line;
+  }
+  return lines;
+}
+
+// After each edit a user makes, the pane holds what a full pass over its text gives it.
+TEST_F(HighlightingTest, TheKeptDocumentColoursThePaneAsAFullPassDoes) {
+  const char* const typed[] = {"<!--",           "-->", "<script>", "</script>", "<%", "%>", "\"", "&",
+                               "&amp;",          "\n",  "<b>",      "x",         " ",  "=",  ">",  "<",
+                               "<p class=\"a\">"};
+  QString page;
+  for (int line = 0; line < 300; ++line)
+    page += QStringLiteral("<p class=\"c%1\">text &lt; %1 <!-- note --> <%% code %%> end</p>\n").arg(line);
+  QTextCursor cursor(Edit1().document());
+  cursor.select(QTextCursor::Document);
+  cursor.insertText(page);
+  std::mt19937 random(7);
+  const auto pick = [&random](int below) { return std::uniform_int_distribution<int>(0, below - 1)(random); };
+  for (int step = 0; step < 120; ++step) {
+    const int length = Edit1().document()->characterCount() - 1;
+    cursor.setPosition(pick(length + 1));
+    if (pick(3) == 0) {
+      cursor.setPosition(std::min(cursor.position() + 1 + pick(60), length), QTextCursor::KeepAnchor);
+      cursor.removeSelectedText();
+    } else {
+      cursor.insertText(QString::fromLatin1(typed[pick(int(std::size(typed)))]));
+    }
+    const QStringList kept = PaneColours(*Edit1().document());
+    Form1->SetIncrementalHighlighting(false);
+    Form1->Edit1Change();
+    Form1->SetIncrementalHighlighting(true);
+    ASSERT_EQ(kept, PaneColours(*Edit1().document())) << "step " << step;
+  }
 }
 
 TEST_F(HighlightingTest, DeletingAllTextLeavesAnEmptyPane) {

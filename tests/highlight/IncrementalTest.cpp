@@ -58,6 +58,7 @@ public:
   TEditor(std::string text, std::uint32_t seed, std::size_t pieceSize = ThltIncrementalRTF::DefaultPieceSize)
       : FText(std::move(text)), FRandom(seed), FDocument(pieceSize) {
     FDocument.Reset(FText);
+    FWhole.Update(FText);
   }
 
   // One random edit, then the check against a full pass.
@@ -102,8 +103,11 @@ public:
     }
     FText.replace(start, removed, inserted);
     const ThltIncrementalRTF::TChange change = FDocument.Edit(FText, start, removed, inserted.size());
-    ASSERT_EQ(FDocument.GetRTF(), FullPass(FText))
+    const std::string expected = FullPass(FText);
+    ASSERT_EQ(FDocument.GetRTF(), expected)
         << "edit at " << start << " removing " << removed << " adding \"" << inserted.substr(0, 40) << "\"";
+    // The same text with the edit found by comparison, as the editor's pass finds it.
+    ASSERT_EQ(FWhole.Update(FText), expected) << "edit at " << start;
     ASSERT_LE(change.TextStart, start);
     ASSERT_GE(change.TextEnd, std::min(start + inserted.size(), FText.size()));
   }
@@ -117,6 +121,7 @@ private:
   std::string FText;
   std::mt19937 FRandom;
   ThltIncrementalRTF FDocument;
+  ThltHighlightedText FWhole;
 };
 
 std::string Soup(std::mt19937& random, std::size_t pieces) {
