@@ -150,7 +150,7 @@ check_under_x() {
   expect_end
 
   start_vorn page.htm
-  [ "$(frame_of '^Vorn Web Editor 3\.0$')" = "$(saved_bounds '')" ] ||
+  wait_for 10 eval '[ "$(frame_of "^Vorn Web Editor 3\\.0\$")" = "$(saved_bounds "")" ]' ||
     fail "the main window is at $(frame_of '^Vorn Web Editor 3\.0$'), not where it was left: $(saved_bounds '')"
   wait_for 10 eval '[ "$(frame_of "^Preview\$")" = "$(saved_bounds " Pr")" ]' ||
     fail "the preview is at $(frame_of '^Preview$'), not where it was left: $(saved_bounds ' Pr')"
