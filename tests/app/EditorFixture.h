@@ -37,6 +37,7 @@ protected:
     CreateForms();
   }
   void TearDown() override {
+    CancelModalAnswers();
     DestroyForms();
     SetProgramFolder({});
     qputenv("HOME", FHome);

@@ -17,18 +17,26 @@ QByteArray ReadFileBytes(const QString& path) {
   return file.readAll();
 }
 
+namespace {
+constexpr char kModalAnswer[] = "ModalAnswer";
+}  // namespace
+
 void WhenModalOpens(const std::function<void(QWidget*)>& answer, const char* className, int timeoutMs) {
-  auto* poll = new QTimer;
-  auto* clock = new QElapsedTimer;
-  clock->start();
+  auto* poll = new QTimer(qApp);
+  poll->setObjectName(QLatin1String(kModalAnswer));
+  QElapsedTimer clock;
+  clock.start();
   QObject::connect(poll, &QTimer::timeout, [poll, clock, answer, className, timeoutMs] {
     QWidget* modal = QApplication::activeModalWidget();
     const bool wanted = modal && (!className || modal->inherits(className));
-    if (!wanted && clock->elapsed() < timeoutMs) return;
+    if (!wanted && clock.elapsed() < timeoutMs) return;
     poll->stop();
     poll->deleteLater();
-    delete clock;
     if (wanted) answer(modal);
   });
   poll->start(20);
+}
+
+void CancelModalAnswers() {
+  qDeleteAll(qApp->findChildren<QTimer*>(QLatin1String(kModalAnswer), Qt::FindDirectChildrenOnly));
 }

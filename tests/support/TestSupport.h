@@ -13,6 +13,8 @@ QByteArray ReadFileBytes(const QString& path);
 // active modal window, from a timer; gives up after timeoutMs.
 void WhenModalOpens(const std::function<void(QWidget*)>& answer, const char* className = nullptr,
                     int timeoutMs = 20000);
+// Drops every answer still waiting, so that none is left for the next test's windows.
+void CancelModalAnswers();
 
 // A window's control by the object name its layout gives it; the test stops at once when the
 // window holds no control of that name and type.
