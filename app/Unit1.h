@@ -78,7 +78,7 @@ protected:
   void paintEvent(QPaintEvent* event) override;
 
 private:
-  std::string_view HighlightedDocument(const std::string& text, ThltMemoryStream& stream);
+  std::string_view HighlightedDocument(std::string text, ThltMemoryStream& stream);
   void BuildStatusPanels();
   void BuildPopupMenu1();
   void BuildStandardActions();

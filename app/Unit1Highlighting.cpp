@@ -36,10 +36,9 @@ void TForm1::Edit1Change() {
   FTimer1->SetEnabled(false);
   const int selStart = pane.SelStart();
   TPassCleanup cleanup(pane, FHighlighter);
-  const std::string text = pane.Text();
   {
     ThltMemoryStream stream;
-    const std::string_view rtf = HighlightedDocument(text, stream);
+    const std::string_view rtf = HighlightedDocument(pane.Text(), stream);
     pane.SetPlainTextMode(false);
     pane.LoadFromStream(rtf);
     pane.SetPlainTextMode(true);
@@ -56,10 +55,10 @@ void TForm1::Edit1Change() {
 
 // The document of the pane's text: from the document kept since the last pass, or written
 // whole by a fresh highlighter into stream.
-std::string_view TForm1::HighlightedDocument(const std::string& text, ThltMemoryStream& stream) {
+std::string_view TForm1::HighlightedDocument(std::string text, ThltMemoryStream& stream) {
   if (FIncrementalHighlighting) {
     if (!FHighlightedText) FHighlightedText = std::make_unique<ThltHighlightedText>();
-    return FHighlightedText->Update(text);
+    return FHighlightedText->Update(std::move(text));
   }
   FHighlighter = std::make_unique<ThltHTMLRTF>();
   FHighlighter->SetSource(text);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -134,11 +135,11 @@ std::string ThltIncrementalRTF::GetRTF() const {
   return document;
 }
 
-std::string_view ThltHighlightedText::Update(const std::string& text) {
+std::string_view ThltHighlightedText::Update(std::string text) {
   const std::size_t prefix = CommonPrefix(FText, text);
   const std::size_t suffix = CommonSuffix(FText, text, std::min(FText.size(), text.size()) - prefix);
   FDocument.Edit(text, prefix, FText.size() - prefix - suffix, text.size() - prefix - suffix);
-  FText = text;
+  FText = std::move(text);
   FDocument.WriteRTF(FRtf);
   return FRtf;
 }

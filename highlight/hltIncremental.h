@@ -83,8 +83,8 @@ private:
 class ThltHighlightedText {
 public:
   // The document of text, byte for byte what ThltHTMLRTF writes for it; valid until the next
-  // call.
-  std::string_view Update(const std::string& text);
+  // call. The text is kept for the next comparison.
+  std::string_view Update(std::string text);
 
 private:
   ThltIncrementalRTF FDocument;

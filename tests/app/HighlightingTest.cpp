@@ -37,12 +37,7 @@ protected:
   }
   QString GotoLineFailure(const QString& text) {
     QString message;
-    WhenModalOpens(
-        [&](QWidget* box) {
-          message = static_cast<QMessageBox*>(box)->text();
-          box->close();
-        },
-        "QMessageBox");
+    AnswerErrorBox(&message);
     Control<QLineEdit>(Form1, "Edit2")->setText(text);
     QTest::mouseClick(Control<QPushButton>(Form1, "Button1"), Qt::LeftButton);
     return message;
