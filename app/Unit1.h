@@ -5,6 +5,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "hltIncremental.h"
 
 class QLabel;
 class QMenu;
@@ -12,8 +15,7 @@ class TEditActions;
 class TFileDialogAction;
 class TFindAction;
 class ThltHTMLRTF;
-class ThltHighlightedText;
-class ThltMemoryStream;
+class TRichEditPane;
 class TTimer;
 namespace Ui {
 class TForm1;
@@ -78,7 +80,11 @@ protected:
   void paintEvent(QPaintEvent* event) override;
 
 private:
-  std::string_view HighlightedDocument(std::string text, ThltMemoryStream& stream);
+  void Recolour(TRichEditPane& pane);
+  ThltIncrementalRTF::TChange UpdateHighlightedText(TRichEditPane& pane);
+  std::pair<std::size_t, std::size_t> PiecesToRecolour(const TRichEditPane& pane,
+                                                       const ThltIncrementalRTF::TChange& change) const;
+  void LoadWholeDocument(TRichEditPane& pane);
   void BuildStatusPanels();
   void BuildPopupMenu1();
   void BuildStandardActions();
@@ -99,8 +105,8 @@ private:
   TFileDialogAction* FFileSaveAs1;
   TFindAction* FSearchFind1;
   QString FCurrentFileName;
-  std::unique_ptr<ThltHTMLRTF> FHighlighter;              // lives for one highlighting pass
-  std::unique_ptr<ThltHighlightedText> FHighlightedText;  // lives from pass to pass
+  std::unique_ptr<ThltHTMLRTF> FHighlighter;             // lives for one highlighting pass
+  std::unique_ptr<ThltIncrementalRTF> FHighlightedText;  // lives from pass to pass
   bool FIncrementalHighlighting = true;
   bool FShown = false;
 };

@@ -37,10 +37,8 @@ void TForm1::Edit1Change() {
   const int selStart = pane.SelStart();
   TPassCleanup cleanup(pane, FHighlighter);
   {
-    ThltMemoryStream stream;
-    const std::string_view rtf = HighlightedDocument(pane.Text(), stream);
     pane.SetPlainTextMode(false);
-    pane.LoadFromStream(rtf);
+    Recolour(pane);
     pane.SetPlainTextMode(true);
     pane.SetSelStart(selStart);
     pane.ScrollCaret();
@@ -53,18 +51,55 @@ void TForm1::Edit1Change() {
   FTimer1->SetEnabled(true);
 }
 
-// The document of the pane's text: from the document kept since the last pass, or written
-// whole by a fresh highlighter into stream.
-std::string_view TForm1::HighlightedDocument(std::string text, ThltMemoryStream& stream) {
-  if (FIncrementalHighlighting) {
-    if (!FHighlightedText) FHighlightedText = std::make_unique<ThltHighlightedText>();
-    return FHighlightedText->Update(std::move(text));
+// The pane's colours from the document kept since the last pass: only the part the change
+// reached is handed over. Should the pane not take that part, it takes the whole document.
+void TForm1::Recolour(TRichEditPane& pane) {
+  if (!FIncrementalHighlighting) {
+    LoadWholeDocument(pane);
+    return;
   }
+  const auto [first, last] = PiecesToRecolour(pane, UpdateHighlightedText(pane));
+  std::string rtf;
+  FHighlightedText->WriteRTF(rtf, first, last);
+  if (!pane.RecolourFromStream(rtf, FHighlightedText->PieceTextStart(first)))
+    pane.LoadFromStream(FHighlightedText->GetRTF());
+}
+
+ThltIncrementalRTF::TChange TForm1::UpdateHighlightedText(TRichEditPane& pane) {
+  const TPaneText::TEdit edit = pane.TakeEdit();
+  const std::string& text = pane.TextBytes();
+  if (FHighlightedText && !edit.Whole)
+    return FHighlightedText->Edit(text, edit.Start, edit.Removed, edit.Added);
+  FHighlightedText = std::make_unique<ThltIncrementalRTF>();
+  return FHighlightedText->Reset(text);
+}
+
+// The pieces covering what the change re-scanned, grown until every line the pane cannot
+// recolour in part is whole in them.
+std::pair<std::size_t, std::size_t> TForm1::PiecesToRecolour(
+    const TRichEditPane& pane, const ThltIncrementalRTF::TChange& change) const {
+  const ThltIncrementalRTF& document = *FHighlightedText;
+  std::size_t start = change.TextStart;
+  std::size_t end = change.TextEnd;
+  for (;;) {
+    const auto [wantedStart, wantedEnd] = pane.RecolourRange(start, end);
+    const auto pieces = document.PiecesCovering(wantedStart, wantedEnd);
+    const std::size_t coveredStart = document.PieceTextStart(pieces.first);
+    const std::size_t coveredEnd = document.PieceTextEnd(pieces.second - 1);
+    if (coveredStart == start && coveredEnd == end) return pieces;
+    start = coveredStart;
+    end = coveredEnd;
+  }
+}
+
+// The whole document, written by a fresh highlighter.
+void TForm1::LoadWholeDocument(TRichEditPane& pane) {
+  ThltMemoryStream stream;
   FHighlighter = std::make_unique<ThltHTMLRTF>();
-  FHighlighter->SetSource(text);
+  FHighlighter->SetSource(pane.TextBytes());
   FHighlighter->WriteRTF(stream);
   stream.SetPosition(0);
-  return stream.Bytes().substr(stream.Position());
+  pane.LoadFromStream(stream.Bytes().substr(stream.Position()));
 }
 
 void TForm1::ShowCaretLine() {

@@ -1,7 +1,6 @@
 #include "hltIncremental.h"
 
 #include <algorithm>
-#include <cstring>
 #include <iterator>
 #include <stdexcept>
 #include <utility>
@@ -13,28 +12,6 @@ namespace {
 // the ">" that ends a comment or server block). A piece start closer than this before an edit
 // may depend on the edited bytes, and so may one closer than this after it.
 constexpr std::size_t Reach = 16;
-
-// The length of the longest common start of a and b; memcmp over blocks first, as most of a
-// large text is the same.
-std::size_t CommonPrefix(std::string_view a, std::string_view b) {
-  constexpr std::size_t Block = 4096;
-  const std::size_t size = std::min(a.size(), b.size());
-  std::size_t i = 0;
-  while (i + Block <= size && std::memcmp(a.data() + i, b.data() + i, Block) == 0) i += Block;
-  while (i < size && a[i] == b[i]) ++i;
-  return i;
-}
-
-// The length of the longest common end of a and b, at most limit.
-std::size_t CommonSuffix(std::string_view a, std::string_view b, std::size_t limit) {
-  constexpr std::size_t Block = 4096;
-  const char* aEnd = a.data() + a.size();
-  const char* bEnd = b.data() + b.size();
-  std::size_t i = 0;
-  while (i + Block <= limit && std::memcmp(aEnd - i - Block, bEnd - i - Block, Block) == 0) i += Block;
-  while (i < limit && aEnd[-std::ptrdiff_t(i) - 1] == bEnd[-std::ptrdiff_t(i) - 1]) ++i;
-  return i;
-}
 
 }  // namespace
 
@@ -119,27 +96,35 @@ void ThltIncrementalRTF::WriteRTF(ThltStream& stream) const {
   stream.Write(Closing());
 }
 
-void ThltIncrementalRTF::WriteRTF(std::string& document) const {
+void ThltIncrementalRTF::WriteRTF(std::string& document) const { WriteRTF(document, 0, FPieces.size()); }
+
+void ThltIncrementalRTF::WriteRTF(std::string& document, std::size_t first, std::size_t last) const {
+  const auto from = FPieces.begin() + std::ptrdiff_t(first);
+  const auto to = FPieces.begin() + std::ptrdiff_t(last);
   std::size_t size = FOpening.size() + Closing().size();
-  for (const TPiece& piece : FPieces) size += piece.Runs.size();
+  for (auto piece = from; piece != to; ++piece) size += piece->Runs.size();
   document.clear();
   document.reserve(size);
   document += FOpening;
-  for (const TPiece& piece : FPieces) document += piece.Runs;
+  for (auto piece = from; piece != to; ++piece) document += piece->Runs;
   document += Closing();
+}
+
+std::pair<std::size_t, std::size_t> ThltIncrementalRTF::PiecesCovering(std::size_t start,
+                                                                       std::size_t end) const {
+  const auto starts_after = [](std::size_t at, const TPiece& piece) {
+    return std::size_t(piece.Start.Pos) > at;
+  };
+  const auto first = std::upper_bound(FPieces.begin(), FPieces.end(), start, starts_after);
+  const auto last = std::lower_bound(first, FPieces.end(), end, [](const TPiece& piece, std::size_t at) {
+    return std::size_t(piece.Start.Pos) < at;
+  });
+  const std::size_t from = first == FPieces.begin() ? 0 : std::size_t(first - FPieces.begin()) - 1;
+  return {from, std::max(std::size_t(last - FPieces.begin()), from + 1)};
 }
 
 std::string ThltIncrementalRTF::GetRTF() const {
   std::string document;
   WriteRTF(document);
   return document;
-}
-
-std::string_view ThltHighlightedText::Update(std::string text) {
-  const std::size_t prefix = CommonPrefix(FText, text);
-  const std::size_t suffix = CommonSuffix(FText, text, std::min(FText.size(), text.size()) - prefix);
-  FDocument.Edit(text, prefix, FText.size() - prefix - suffix, text.size() - prefix - suffix);
-  FText = std::move(text);
-  FDocument.WriteRTF(FRtf);
-  return FRtf;
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "hltHTML.h"
@@ -36,13 +37,18 @@ public:
   // The document of a whole new text.
   TChange Reset(const std::string& text);
   // The document after an edit that replaced removed bytes at start by added bytes: text is the
-  // whole text after it. text must stay alive and unchanged until the next call.
+  // whole text after it, read only during the call.
   TChange Edit(const std::string& text, std::size_t start, std::size_t removed, std::size_t added);
 
   std::size_t PieceCount() const { return FPieces.size(); }
   std::string_view Piece(std::size_t index) const { return FPieces[index].Runs; }
-  // Where in the text a piece's runs begin.
+  // Where in the text a piece's runs begin, and where they end.
   std::size_t PieceTextStart(std::size_t index) const { return std::size_t(FPieces[index].Start.Pos); }
+  std::size_t PieceTextEnd(std::size_t index) const {
+    return index + 1 < FPieces.size() ? PieceTextStart(index + 1) : FTextSize;
+  }
+  // The fewest pieces whose text covers [start, end): the first, and one past the last.
+  std::pair<std::size_t, std::size_t> PiecesCovering(std::size_t start, std::size_t end) const;
   std::string_view Opening() const { return FOpening; }
   static std::string_view Closing() { return ThltRTFSyntax::Closing(); }
 
@@ -50,6 +56,9 @@ public:
   void WriteRTF(ThltStream& stream) const;
   // Into a string whose room is kept from one document to the next.
   void WriteRTF(std::string& document) const;
+  // The document of the text of pieces first to last - 1 alone: the opening, their runs and the
+  // closing.
+  void WriteRTF(std::string& document, std::size_t first, std::size_t last) const;
   std::string GetRTF() const;
 
 private:
@@ -75,19 +84,4 @@ private:
   std::size_t FTextSize = 0;
   ThltRunBuffer FRuns;  // the runs of the piece being scanned
   std::string FScratch;
-};
-
-// The highlighted document of whatever text it is given next: what changed is found by
-// comparing with the text it was given last, from both ends, and only that is re-scanned. The
-// whole document is rebuilt into a buffer that is kept, so no pass allocates it afresh.
-class ThltHighlightedText {
-public:
-  // The document of text, byte for byte what ThltHTMLRTF writes for it; valid until the next
-  // call. The text is kept for the next comparison.
-  std::string_view Update(std::string text);
-
-private:
-  ThltIncrementalRTF FDocument;
-  std::string FText;
-  std::string FRtf;
 };

@@ -4,12 +4,19 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
-// The ranges a block was given, the formats its layout holds.
+#include "PanePositions.h"
+
+// The ranges a block was given, in its current text; Shown while its layout holds them, not
+// after an edit moved them.
 class TPaneFormats::TBlockRanges : public QTextBlockUserData {
 public:
   explicit TBlockRanges(std::vector<TRange> ranges) : Ranges(std::move(ranges)) {}
   std::vector<TRange> Ranges;
+  bool Shown = true;
 };
+
+TPaneFormats::TPaneFormats(QTextDocument& document)
+    : FDocument(document), FBlockCount(document.blockCount()) {}
 
 TPaneFormats::TStyle TPaneFormats::StyleOf(const TRtfDocument& rtf, int format) {
   TStyle style;
@@ -151,6 +158,7 @@ bool TPaneFormats::KeepsFormats(int line, std::int32_t source, int firstEdited, 
 // A conservative union of the edited ranges in the document's current positions.
 void TPaneFormats::TextChanged(int position, int removed, int added) {
   if (FApplying) return;
+  MoveWithEdit(position, removed, added);
   if (FEditedFrom < 0) {
     FEditedFrom = position;
     FEditedTo = position + added;
@@ -160,34 +168,131 @@ void TPaneFormats::TextChanged(int position, int removed, int added) {
   FEditedTo = std::max(FEditedTo + std::max(added - removed, 0), position + added);
 }
 
+// An edit inside one block (no block added or joined) moves the ranges after it by the
+// length it added and cuts what it removed out of them; the text it added has none until the
+// next Apply. Blocks an edit added, split or joined forget their ranges.
+void TPaneFormats::MoveWithEdit(int position, int removed, int added) {
+  const int blocks = FDocument.blockCount();
+  const bool sameBlocks = blocks == FBlockCount;
+  FBlockCount = blocks;
+  const QTextBlock block = FDocument.findBlock(position);
+  if (!sameBlocks || position + added > block.position() + block.length() - 1) {
+    ForgetBlocks(position, position + added);
+    return;
+  }
+  auto* given = static_cast<TBlockRanges*>(block.userData());
+  if (given == nullptr) return;
+  const int at = position - block.position();
+  std::vector<TRange> moved;
+  for (const TRange& range : given->Ranges) {
+    const int end = range.Start + range.Length;
+    if (range.Start < at) moved.push_back({range.Start, std::min(end, at) - range.Start, range.Style});
+    const int after = std::max(range.Start, at + removed);
+    if (end > after) moved.push_back({after + added - removed, end - after, range.Style});
+  }
+  given->Ranges = std::move(moved);
+  given->Shown = false;
+}
+
+void TPaneFormats::ForgetBlocks(int from, int to) {
+  const int last = FDocument.characterCount() - 1;
+  const QTextBlock end = FDocument.findBlock(std::clamp(to, 0, std::max(last, 0))).next();
+  for (QTextBlock block = FDocument.findBlock(std::max(from, 0)); block.isValid() && block != end;
+       block = block.next())
+    block.setUserData(nullptr);
+}
+
+bool TPaneFormats::KnowsFormats(int position) const {
+  return FDocument.findBlock(position).userData() != nullptr;
+}
+
+// The blocks whose text the RTF's text covers, from the block holding textStart on. A block
+// covered in part keeps its own ranges outside the RTF's text.
+bool TPaneFormats::ApplyRange(const TRtfDocument& rtf, std::size_t textStart) {
+  const std::size_t textEnd = textStart + rtf.Text.size();
+  const int first = TPanePositions::ToDocument(FDocument, int(textStart));
+  const int last = TPanePositions::ToDocument(FDocument, int(textEnd));
+  const QTextBlock firstBlock = FDocument.findBlock(first);
+  const QTextBlock lastBlock = FDocument.findBlock(last);
+  if ((first > firstBlock.position() && !KnowsFormats(first)) ||
+      (last < lastBlock.position() + lastBlock.length() - 1 && !KnowsFormats(last)))
+    return false;
+  const std::vector<int> styles = StyleIndices(rtf);
+  FApplying = true;
+  {
+    TChangedRange dirty(FDocument);
+    std::size_t run = 0;
+    const QTextBlock end = lastBlock.next();
+    for (QTextBlock block = firstBlock; block.isValid() && block != end; block = block.next()) {
+      const std::size_t blockStart = std::size_t(TPanePositions::ToPane(FDocument, block.position()));
+      const std::size_t blockEnd = blockStart + std::size_t(block.length() - 1);
+      const std::size_t freshStart = std::clamp(textStart, blockStart, blockEnd);
+      const std::size_t freshEnd = std::clamp(textEnd, freshStart, blockEnd);
+      FScratch.clear();
+      if (const std::vector<TRange>* kept = RangesOf(block))
+        AppendKept(*kept, 0, int(freshStart - blockStart));
+      if (freshEnd > freshStart)
+        AppendRuns(rtf, styles, run, std::ptrdiff_t(blockStart) - std::ptrdiff_t(textStart),
+                   freshStart - textStart, freshEnd - textStart);
+      if (const std::vector<TRange>* kept = RangesOf(block))
+        AppendKept(*kept, int(freshEnd - blockStart), int(blockEnd - blockStart));
+      if (Store(block)) dirty.Add(block);
+    }
+  }
+  FApplying = false;
+  FAppliedBlocks = -1;
+  FEditedFrom = FEditedTo = -1;
+  return true;
+}
+
 // The ranges of one block, from the runs that overlap [blockStart, blockEnd) of the RTF text.
 void TPaneFormats::CollectRanges(const TRtfDocument& rtf, const std::vector<int>& styles, std::size_t& run,
                                  std::size_t blockStart, std::size_t blockEnd) {
   FScratch.clear();
+  AppendRuns(rtf, styles, run, std::ptrdiff_t(blockStart), blockStart, blockEnd);
+}
+
+// The ranges of the runs over [from, to) of the RTF text, for a block that starts at
+// blockStart in it (before it, when the RTF begins inside the block).
+void TPaneFormats::AppendRuns(const TRtfDocument& rtf, const std::vector<int>& styles, std::size_t& run,
+                              std::ptrdiff_t blockStart, std::size_t from, std::size_t to) {
   const std::vector<TRtfRun>& runs = rtf.Runs;
-  run = std::size_t(
-      std::partition_point(runs.begin() + std::ptrdiff_t(run), runs.end(),
-                           [blockStart](const TRtfRun& r) { return r.Start + r.Length <= blockStart; }) -
-      runs.begin());
-  for (std::size_t r = run; r < runs.size() && runs[r].Start < blockEnd; ++r) {
+  run = std::size_t(std::partition_point(runs.begin() + std::ptrdiff_t(run), runs.end(),
+                                         [from](const TRtfRun& r) { return r.Start + r.Length <= from; }) -
+                    runs.begin());
+  for (std::size_t r = run; r < runs.size() && runs[r].Start < to; ++r) {
     const int style = styles[std::size_t(runs[r].Format)];
     if (style < 0) continue;
-    const int start = int(std::max(runs[r].Start, blockStart) - blockStart);
-    const int end = int(std::min(runs[r].Start + runs[r].Length, blockEnd) - blockStart);
-    if (end <= start) continue;
-    if (!FScratch.empty() && FScratch.back().Style == style &&
-        FScratch.back().Start + FScratch.back().Length == start)
-      FScratch.back().Length += end - start;
-    else
-      FScratch.push_back({start, end - start, style});
+    const std::size_t start = std::max(runs[r].Start, from);
+    const std::size_t end = std::min(runs[r].Start + runs[r].Length, to);
+    if (end > start) AppendRange({int(std::ptrdiff_t(start) - blockStart), int(end - start), style});
   }
 }
 
-// Gives the block the collected ranges unless it already has them; true when it changed.
+// The parts of a block's own ranges within [from, to) of its text.
+void TPaneFormats::AppendKept(const std::vector<TRange>& kept, int from, int to) {
+  for (const TRange& range : kept) {
+    const int start = std::max(range.Start, from);
+    const int end = std::min(range.Start + range.Length, to);
+    if (end > start) AppendRange({start, end - start, range.Style});
+  }
+}
+
+// A range that continues the last one in the same style lengthens it.
+void TPaneFormats::AppendRange(const TRange& range) {
+  if (!FScratch.empty() && FScratch.back().Style == range.Style &&
+      FScratch.back().Start + FScratch.back().Length == range.Start)
+    FScratch.back().Length += range.Length;
+  else
+    FScratch.push_back(range);
+}
+
+// Gives the block the collected ranges unless its layout already shows them; true when it
+// changed.
 bool TPaneFormats::Store(QTextBlock& block) {
   auto* given = static_cast<TBlockRanges*>(block.userData());
-  if (given != nullptr && given->Ranges == FScratch) return false;
-  if (given == nullptr && FScratch.empty()) {
+  if (given != nullptr && given->Shown && given->Ranges == FScratch) return false;
+  if (FScratch.empty() && block.layout()->formats().isEmpty()) {
     block.setUserData(new TBlockRanges({}));
     return false;
   }

@@ -22,7 +22,7 @@ public:
     bool operator==(const TStyle& other) const { return Format == other.Format && Font == other.Font; }
   };
 
-  explicit TPaneFormats(QTextDocument& document) : FDocument(document) {}
+  explicit TPaneFormats(QTextDocument& document);
 
   static TStyle StyleOf(const TRtfDocument& rtf, int format);
   const TStyle& Base() const { return FBase; }
@@ -34,6 +34,16 @@ public:
   // (TRtfDocument::LineSources) that the same block, untouched since, showed then, keeps its
   // formats without the block being visited. Returns the number of blocks changed.
   int Apply(const TRtfDocument& rtf);
+
+  // Lays the runs of a part of the document's text over the blocks it covers, keeping the
+  // formats of the rest. The RTF's text must be the document's CR LF text from textStart on; a
+  // block it covers only in part must hold known formats (KnowsFormats). False when one does
+  // not; nothing is changed then.
+  bool ApplyRange(const TRtfDocument& rtf, std::size_t textStart);
+  // Whether the block at a position holds the formats of its current text: an edit within one
+  // block moves its formats with the text, one that adds or joins blocks forgets theirs.
+  bool KnowsFormats(int position) const;
+  bool Applying() const { return FApplying; }
 
   // Every change of the document's content, so Apply knows which blocks were edited.
   void TextChanged(int position, int removed, int added);
@@ -55,10 +65,16 @@ private:
   int StyleIndex(const TStyle& style);
   std::vector<int> StyleIndices(const TRtfDocument& rtf);
   std::pair<int, int> EditedBlocks() const;
+  void MoveWithEdit(int position, int removed, int added);
+  void ForgetBlocks(int from, int to);
   QTextCharFormat CharFormat(const TStyle& style) const;
   bool KeepsFormats(int line, std::int32_t source, int firstEdited, int lastEdited) const;
   void CollectRanges(const TRtfDocument& rtf, const std::vector<int>& styles, std::size_t& run,
                      std::size_t blockStart, std::size_t blockEnd);
+  void AppendRuns(const TRtfDocument& rtf, const std::vector<int>& styles, std::size_t& run,
+                  std::ptrdiff_t blockStart, std::size_t from, std::size_t to);
+  void AppendKept(const std::vector<TRange>& kept, int from, int to);
+  void AppendRange(const TRange& range);
   bool Store(QTextBlock& block);
   static const std::vector<TRange>* RangesOf(const QTextBlock& block);
 
@@ -71,4 +87,5 @@ private:
   int FAppliedBlocks = -1;  // the blocks at the last Apply, -1 when none holds formats of its line
   int FEditedFrom = -1;     // the document positions edited since the last Apply, -1 for none
   int FEditedTo = -1;
+  int FBlockCount;  // the document's blocks after the last change seen
 };

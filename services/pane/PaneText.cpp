@@ -10,8 +10,20 @@ const std::string& TPaneText::Bytes() {
   if (!FExact) {
     FBytes = TCodePageText::Encode(FDocument.toRawText());
     FExact = FBytes.size() == ByteLength();
+    FWhole = true;
   }
   return FBytes;
+}
+
+TPaneText::TEdit TPaneText::TakeEdit() {
+  const std::size_t size = Bytes().size();
+  // With nothing changed both ends are the whole text, and overlap.
+  const std::size_t head = std::min(FHead, size);
+  const std::size_t tail = std::min(FTail, size - head);
+  const TEdit edit{head, FTakenSize - head - tail, size - head - tail, FWhole || !FExact};
+  FWhole = false;
+  FTakenSize = FHead = FTail = size;
+  return edit;
 }
 
 // Everything before position and after position + added is as before, so the bytes between
@@ -34,6 +46,8 @@ void TPaneText::Changed(int position, int added) {
     return;
   }
   FBytes.replace(start, FBytes.size() - tail - start, inserted);
+  FHead = std::min(FHead, start);
+  FTail = std::min(FTail, tail);
 }
 
 std::size_t TPaneText::ByteLength() const { return std::size_t(TPanePositions::PaneLength(FDocument)); }

@@ -16,6 +16,12 @@ namespace {
 
 bool HoldsNul(std::string_view bytes) { return bytes.find('\0') != std::string_view::npos; }
 
+// Whether length bytes from a position reach the end of the text, or its last line break: a
+// document read from RTF has no line break after its last paragraph mark.
+bool CoversTheRest(std::string_view rest, std::size_t length) {
+  return length == rest.size() || (length + 2 == rest.size() && rest.substr(length) == "\r\n");
+}
+
 QFont::StyleHint StyleHintOf(TRtfFamily family) {
   switch (family) {
     case TRtfFamily::Roman: return QFont::Serif;
@@ -49,6 +55,8 @@ TRichEditPane::TRichEditPane(QWidget* parent)
 TRichEditPane::~TRichEditPane() = default;
 
 std::string TRichEditPane::Text() const { return FText.Bytes(); }
+const std::string& TRichEditPane::TextBytes() const { return FText.Bytes(); }
+TPaneText::TEdit TRichEditPane::TakeEdit() { return FText.TakeEdit(); }
 
 void TRichEditPane::Clear() {
   {
@@ -127,6 +135,41 @@ bool TRichEditPane::LoadRtf(std::string_view bytes) {
   }
   FLastRead = reader.Memo(std::move(rtf));
   if (!sameText) FinishContentChange();
+  return true;
+}
+
+std::pair<std::size_t, std::size_t> TRichEditPane::RecolourRange(std::size_t start, std::size_t end) const {
+  const QTextDocument& text = *document();
+  const int first = TPanePositions::ToDocument(text, int(start));
+  const int last = TPanePositions::ToDocument(text, int(end));
+  if (!FColours.KnowsFormats(first))
+    start = std::size_t(TPanePositions::ToPane(text, text.findBlock(first).position()));
+  if (!FColours.KnowsFormats(last)) {
+    const QTextBlock block = text.findBlock(last);
+    end = std::max(end, std::size_t(TPanePositions::ToPane(text, block.position() + block.length() - 1)));
+  }
+  return {start, end};
+}
+
+// The document's text must stand in the pane where it says; a document of the whole text may
+// bring another font, as a full load would.
+bool TRichEditPane::RecolourFromStream(std::string_view bytes, std::size_t textStart) {
+  if (FPlainTextMode) return false;
+  TRtfReader reader(bytes);
+  TRtfDocument rtf;
+  if (!reader.Read(rtf)) return false;
+  const std::string& text = FText.Bytes();
+  if (textStart > text.size() || text.compare(textStart, rtf.Text.size(), rtf.Text) != 0) return false;
+  const TPaneFormats::TStyle base = BaseStyleOf(rtf);
+  const bool whole = textStart == 0 && CoversTheRest(text, rtf.Text.size());
+  if (!(base == FColours.Base()) && !whole) return false;
+  const QScopedValueRollback quiet(FQuiet, true);
+  if (!(base == FColours.Base())) {
+    ApplyFont(base);
+    FColours.Reset(base);
+  }
+  if (!FColours.ApplyRange(rtf, textStart)) return false;
+  FLastRead = {};
   return true;
 }
 
@@ -273,7 +316,9 @@ void TRichEditPane::ReportSelection() {
   emit SelectionChange();
 }
 
+// Laying formats over blocks marks them changed, but their text is as it was.
 void TRichEditPane::OnContentsChange(int from, int removed, int added) {
+  if (FColours.Applying()) return;
   FColours.TextChanged(from, removed, added);
   FText.Changed(from, added);
   if (FQuiet) return;

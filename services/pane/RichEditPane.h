@@ -21,7 +21,10 @@ public:
   explicit TRichEditPane(QWidget* parent = nullptr);
   ~TRichEditPane() override;
 
-  std::string Text() const;  // lines joined by CR LF; never holds a NUL
+  std::string Text() const;              // lines joined by CR LF; never holds a NUL
+  const std::string& TextBytes() const;  // Text() without the copy, valid until the next change
+  // What changed in the text since the last call; the first call reports the whole text.
+  TPaneText::TEdit TakeEdit();
   void Clear();
   void AddLine(std::string_view line);  // "RichEdit line insertion error" when the pane takes less
 
@@ -30,8 +33,16 @@ public:
 
   // Replaces the whole content with the document in bytes (the stream from its current position).
   void LoadFromStream(std::string_view bytes);  // "Failed to Load Stream"
-  void LoadFromFile(const QString& path);       // "Cannot open file %s"
-  void SaveToFile(const QString& path) const;   // "Cannot create file %s", "Failed to Save Stream"
+  // The part of the text that colours for [start, end) must cover to be laid over it: a line
+  // only partly inside whose colours are not known (it was split or joined since) is taken whole.
+  std::pair<std::size_t, std::size_t> RecolourRange(std::size_t start, std::size_t end) const;
+  // Lays the colours of an RTF document whose text is the pane's text from textStart on over
+  // that part, keeping every other colour, the content, undo history and scroll position. False,
+  // with nothing changed, when plain-text mode is on, the bytes are not such a document, its
+  // font differs from the pane's, or it does not cover what RecolourRange asks for.
+  bool RecolourFromStream(std::string_view bytes, std::size_t textStart);
+  void LoadFromFile(const QString& path);      // "Cannot open file %s"
+  void SaveToFile(const QString& path) const;  // "Cannot create file %s", "Failed to Save Stream"
 
   int LineCount() const;  // displayed lines, an empty last line not counted
   int SelStart() const;
