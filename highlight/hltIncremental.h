@@ -18,7 +18,7 @@
 // changes the state at every piece start after it, and so is scanned to the end.
 class ThltIncrementalRTF {
 public:
-  static constexpr std::size_t DefaultPieceSize = 4096;
+  static constexpr std::size_t DefaultPieceSize = 1024;
 
   // What an edit replaced: pieces First to First + Removed - 1 of the old document became
   // pieces First to First + Added - 1; the text those new pieces cover starts at TextStart and

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "CorpusPage.h"
 #include "RichEditPane.h"
 #include "RtfReader.h"
 #include "Startup.h"
@@ -21,25 +22,7 @@
 
 namespace {
 
-// A page of about size bytes made of the real pages end to end, with CR LF line breaks as the
-// pane gives its text.
-std::string CorpusPage(std::size_t size) {
-  static const char* pages[] = {"rust-book-print.html", "py311-library-stdtypes.html",
-                                "git-config.html",      "sqlite-vdbe.html",
-                                "libxslt-xslt.html",    "fontconfig-user.html"};
-  std::string page;
-  while (page.size() < size) {
-    for (const char* name : pages) {
-      QFile file(QStringLiteral(VORN_CORPUS_DIR "/%1").arg(QLatin1String(name)));
-      if (!file.open(QIODevice::ReadOnly)) continue;
-      page += file.readAll().replace('\0', ' ').replace("\r\n", "\n").replace("\n", "\r\n").toStdString();
-      if (page.size() >= size) break;
-    }
-    if (page.empty()) return std::string(size, 'x');
-  }
-  page.resize(size);
-  return page;
-}
+std::string CorpusPage(std::size_t size) { return ::CorpusPage(VORN_CORPUS_DIR, size); }
 
 std::string WriteRtf(const std::string& text) {
   ThltHTMLRTF highlighter;

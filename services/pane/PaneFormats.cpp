@@ -1,17 +1,21 @@
 #include "PaneFormats.h"
 
+#include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 
 #include "PanePositions.h"
 
-// The ranges a block was given, in its current text; Shown while its layout holds them, not
-// after an edit moved them.
+// The ranges a block was given, in its current text; Shown while its layout holds those in
+// [ShownFrom, ShownTo) of the block, not after an edit moved them.
 class TPaneFormats::TBlockRanges : public QTextBlockUserData {
 public:
-  explicit TBlockRanges(std::vector<TRange> ranges) : Ranges(std::move(ranges)) {}
+  TBlockRanges(std::vector<TRange> ranges, TSpan shown)
+      : Ranges(std::move(ranges)), ShownFrom(shown.first), ShownTo(shown.second) {}
   std::vector<TRange> Ranges;
+  int ShownFrom;
+  int ShownTo;
   bool Shown = true;
 };
 
@@ -79,25 +83,65 @@ QTextBlock BlockOfLine(const QTextDocument& document, const QTextBlock& last, in
   return block;
 }
 
-// The changed blocks, told to the layout as few ranges as they make: neighbours join.
+// The changed blocks, told to the layout as few ranges as they make: neighbours join. The
+// layout answers a change it is told of by repainting the whole view; for a few blocks that
+// keep their lines only those blocks are repainted, laid out again at once.
 class TChangedRange {
 public:
-  explicit TChangedRange(QTextDocument& document) : FDocument(document) {}
+  explicit TChangedRange(QTextDocument& document)
+      : FDocument(document), FLayout(qobject_cast<QPlainTextDocumentLayout*>(document.documentLayout())) {}
   ~TChangedRange() { Flush(); }
   void Add(const QTextBlock& block) {
     if (FFrom >= 0 && FTo != block.position()) Flush();
     if (FFrom < 0) FFrom = block.position();
     FTo = block.position() + block.length();
+    ++FBlocks;
   }
 
 private:
+  static constexpr int FewBlocks = 8;
+
   void Flush() {
-    if (FFrom >= 0) FDocument.markContentsDirty(FFrom, FTo - FFrom);
+    if (FFrom < 0) return;
+    if (FLayout == nullptr || FBlocks > FewBlocks) {
+      FDocument.markContentsDirty(FFrom, FTo - FFrom);
+    } else {
+      {
+        const QSignalBlocker quiet(FLayout);
+        FDocument.markContentsDirty(FFrom, FTo - FFrom);
+      }
+      RepaintBlocks();
+    }
     FFrom = -1;
+    FBlocks = 0;
   }
+
+  // A long line is left to be laid out when it is painted, and so are the lines after it.
+  void RepaintBlocks() {
+    const QTextBlock first = FDocument.findBlock(FFrom);
+    bool linesChanged = false;
+    for (QTextBlock block = first; block.isValid() && block.position() < FTo; block = block.next()) {
+      const int lines = block.lineCount();
+      if (block.length() - 1 > TPaneFormats::LongLine) {
+        linesChanged = true;
+        break;
+      }
+      FLayout->ensureBlockLayout(block);
+      linesChanged = linesChanged || block.lineCount() != lines;
+    }
+    if (linesChanged) {
+      emit FLayout->update();
+      return;
+    }
+    for (QTextBlock block = first; block.isValid() && block.position() < FTo; block = block.next())
+      emit FLayout->updateBlock(block);
+  }
+
   QTextDocument& FDocument;
+  QPlainTextDocumentLayout* FLayout;
   int FFrom = -1;
   int FTo = -1;
+  int FBlocks = 0;
 };
 
 }  // namespace
@@ -183,14 +227,23 @@ void TPaneFormats::MoveWithEdit(int position, int removed, int added) {
   auto* given = static_cast<TBlockRanges*>(block.userData());
   if (given == nullptr) return;
   const int at = position - block.position();
-  std::vector<TRange> moved;
+  FScratch.clear();
   for (const TRange& range : given->Ranges) {
     const int end = range.Start + range.Length;
-    if (range.Start < at) moved.push_back({range.Start, std::min(end, at) - range.Start, range.Style});
+    // The text typed takes the style of the text it follows, as it mostly keeps it.
+    if (range.Start < at)
+      AppendRange({range.Start, std::min(end, at) - range.Start + (end >= at ? added : 0), range.Style});
     const int after = std::max(range.Start, at + removed);
-    if (end > after) moved.push_back({after + added - removed, end - after, range.Style});
+    if (end > after) AppendRange({after + added - removed, end - after, range.Style});
   }
-  given->Ranges = std::move(moved);
+  // The layout lays out the edited block once this change is told; a long line is costly to
+  // lay out, so it is given its moved formats now rather than again after the next Apply.
+  if (block.length() - 1 > LongLine) {
+    QTextBlock edited = block;
+    Store(edited);
+    return;
+  }
+  given->Ranges = FScratch;
   given->Shown = false;
 }
 
@@ -223,8 +276,9 @@ bool TPaneFormats::ApplyRange(const TRtfDocument& rtf, std::size_t textStart) {
     TChangedRange dirty(FDocument);
     std::size_t run = 0;
     const QTextBlock end = lastBlock.next();
-    for (QTextBlock block = firstBlock; block.isValid() && block != end; block = block.next()) {
-      const std::size_t blockStart = std::size_t(TPanePositions::ToPane(FDocument, block.position()));
+    std::size_t blockStart = std::size_t(TPanePositions::ToPane(FDocument, firstBlock.position()));
+    for (QTextBlock block = firstBlock; block.isValid() && block != end;
+         blockStart += std::size_t(block.length()) + 1, block = block.next()) {
       const std::size_t blockEnd = blockStart + std::size_t(block.length() - 1);
       const std::size_t freshStart = std::clamp(textStart, blockStart, blockEnd);
       const std::size_t freshEnd = std::clamp(textEnd, freshStart, blockEnd);
@@ -287,21 +341,64 @@ void TPaneFormats::AppendRange(const TRange& range) {
     FScratch.push_back(range);
 }
 
-// Gives the block the collected ranges unless its layout already shows them; true when it
-// changed.
+void TPaneFormats::SetVisible(int from, int to) {
+  FVisibleFrom = from;
+  FVisibleTo = to;
+}
+
+// A long line is laid out and drawn whole however little of it is seen, at a cost that grows
+// with its formats; so its layout holds only those within a margin of what is visible.
+TPaneFormats::TSpan TPaneFormats::VisiblePart(const QTextBlock& block) const {
+  const int length = block.length() - 1;
+  if (length <= LongLine) return {0, length};
+  return {std::clamp(FVisibleFrom - block.position(), 0, length),
+          std::clamp(FVisibleTo - block.position(), 0, length)};
+}
+
+bool TPaneFormats::ShowVisible() {
+  bool changed = false;
+  FApplying = true;
+  {
+    TChangedRange dirty(FDocument);
+    for (QTextBlock block = FDocument.findBlock(FVisibleFrom);
+         block.isValid() && block.position() <= FVisibleTo; block = block.next()) {
+      const auto* given = static_cast<const TBlockRanges*>(block.userData());
+      if (given == nullptr || !given->Shown || block.length() - 1 <= LongLine) continue;
+      FScratch = given->Ranges;
+      if (Store(block)) {
+        dirty.Add(block);
+        changed = true;
+      }
+    }
+  }
+  FApplying = false;
+  return changed;
+}
+
+// Gives the block the collected ranges unless its layout already shows them over its visible
+// part; true when it changed.
 bool TPaneFormats::Store(QTextBlock& block) {
   auto* given = static_cast<TBlockRanges*>(block.userData());
-  if (given != nullptr && given->Shown && given->Ranges == FScratch) return false;
+  const TSpan visible = VisiblePart(block);
+  if (given != nullptr && given->Shown && given->ShownFrom <= visible.first &&
+      visible.second <= given->ShownTo && given->Ranges == FScratch)
+    return false;
+  const TSpan shown = block.length() - 1 <= LongLine
+                          ? visible
+                          : TSpan{std::max(visible.first - LongLineMargin, 0),
+                                  std::min(visible.second + LongLineMargin, block.length() - 1)};
   if (FScratch.empty() && block.layout()->formats().isEmpty()) {
-    block.setUserData(new TBlockRanges({}));
+    block.setUserData(new TBlockRanges({}, shown));
     return false;
   }
   QList<QTextLayout::FormatRange> formats;
-  formats.reserve(qsizetype(FScratch.size()));
-  for (const TRange& range : FScratch)
-    formats.append({range.Start, range.Length, FFormats[std::size_t(range.Style)]});
+  for (const TRange& range : FScratch) {
+    const int start = std::max(range.Start, shown.first);
+    const int end = std::min(range.Start + range.Length, shown.second);
+    if (end > start) formats.append({start, end - start, FFormats[std::size_t(range.Style)]});
+  }
   block.layout()->setFormats(formats);
-  block.setUserData(new TBlockRanges(FScratch));
+  block.setUserData(new TBlockRanges(FScratch, shown));
   return true;
 }
 

@@ -44,6 +44,13 @@ public:
   // block moves its formats with the text, one that adds or joins blocks forgets theirs.
   bool KnowsFormats(int position) const;
   bool Applying() const { return FApplying; }
+  // The document positions in view. A line longer than LongLine gives its layout only the
+  // formats within LongLineMargin of them; ShowVisible gives those of the lines in view anew
+  // where what is visible moved past that, and says whether it did.
+  static constexpr int LongLine = 16384;
+  static constexpr int LongLineMargin = 8192;
+  void SetVisible(int from, int to);
+  bool ShowVisible();
 
   // Every change of the document's content, so Apply knows which blocks were edited.
   void TextChanged(int position, int removed, int added);
@@ -61,6 +68,7 @@ private:
     }
   };
   class TBlockRanges;
+  using TSpan = std::pair<int, int>;
 
   int StyleIndex(const TStyle& style);
   std::vector<int> StyleIndices(const TRtfDocument& rtf);
@@ -76,6 +84,7 @@ private:
   void AppendKept(const std::vector<TRange>& kept, int from, int to);
   void AppendRange(const TRange& range);
   bool Store(QTextBlock& block);
+  TSpan VisiblePart(const QTextBlock& block) const;
   static const std::vector<TRange>* RangesOf(const QTextBlock& block);
 
   QTextDocument& FDocument;
@@ -88,4 +97,6 @@ private:
   int FEditedFrom = -1;     // the document positions edited since the last Apply, -1 for none
   int FEditedTo = -1;
   int FBlockCount;  // the document's blocks after the last change seen
+  int FVisibleFrom = 0;
+  int FVisibleTo = 0;
 };

@@ -20,7 +20,9 @@ TPaneText::TEdit TPaneText::TakeEdit() {
   // With nothing changed both ends are the whole text, and overlap.
   const std::size_t head = std::min(FHead, size);
   const std::size_t tail = std::min(FTail, size - head);
-  const TEdit edit{head, FTakenSize - head - tail, size - head - tail, FWhole || !FExact};
+  const bool whole = FWhole || !FExact;
+  const TEdit edit = whole ? TEdit{0, FTakenSize, size, true}
+                           : TEdit{head, FTakenSize - head - tail, size - head - tail, false};
   FWhole = false;
   FTakenSize = FHead = FTail = size;
   return edit;

@@ -2,6 +2,7 @@
 
 #include <QMimeData>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -50,6 +51,8 @@ TRichEditPane::TRichEditPane(QWidget* parent)
   connect(document(), &QTextDocument::contentsChanged, this, &TRichEditPane::OnContentsChanged);
   connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TRichEditPane::ReportSelection);
   connect(this, &QPlainTextEdit::selectionChanged, this, &TRichEditPane::ReportSelection);
+  connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &TRichEditPane::ShowVisibleColours);
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TRichEditPane::ShowVisibleColours);
 }
 
 TRichEditPane::~TRichEditPane() = default;
@@ -119,6 +122,7 @@ bool TRichEditPane::Load(std::string_view bytes) {
 }
 
 bool TRichEditPane::LoadRtf(std::string_view bytes) {
+  TellVisible();
   TRtfReader reader(bytes, &FLastRead);
   TRtfDocument rtf;
   if (!reader.Read(rtf)) return false;
@@ -168,9 +172,36 @@ bool TRichEditPane::RecolourFromStream(std::string_view bytes, std::size_t textS
     ApplyFont(base);
     FColours.Reset(base);
   }
+  TellVisible();
   if (!FColours.ApplyRange(rtf, textStart)) return false;
   FLastRead = {};
   return true;
+}
+
+// From the left end of the first line in view to the right end of the last: points are taken
+// in the middle of those lines, as one above or below the text would be taken for its start or
+// end.
+void TRichEditPane::TellVisible() {
+  const QRect view = viewport()->rect();
+  const int half = fontMetrics().height() / 2;
+  const QRectF first = blockBoundingGeometry(firstVisibleBlock()).translated(contentOffset());
+  const QTextBlock lastBlock = cursorForPosition(view.bottomLeft()).block();
+  const QRectF last = blockBoundingGeometry(lastBlock).translated(contentOffset());
+  const int top = std::clamp(int(first.top()) + half, view.top(), view.bottom());
+  const int bottom = std::clamp(int(last.bottom()) - half, view.top(), view.bottom());
+  FColours.SetVisible(cursorForPosition(QPoint(view.left(), top)).position(),
+                      cursorForPosition(QPoint(view.right(), bottom)).position());
+}
+
+void TRichEditPane::ShowVisibleColours() {
+  const QScopedValueRollback quiet(FQuiet, true);
+  TellVisible();
+  FColours.ShowVisible();
+}
+
+void TRichEditPane::resizeEvent(QResizeEvent* event) {
+  QPlainTextEdit::resizeEvent(event);
+  ShowVisibleColours();
 }
 
 bool TRichEditPane::LoadPlainText(std::string_view bytes) {
@@ -270,9 +301,10 @@ void TRichEditPane::SetWordWrap(bool on) {
   RaiseChange();
 }
 
+// Asking the window system to activate a window that is active already costs a round trip.
 void TRichEditPane::SetFocusPane() {
   setFocus();
-  activateWindow();
+  if (!isActiveWindow()) activateWindow();
 }
 
 bool TRichEditPane::Wrapping() const { return lineWrapMode() != QPlainTextEdit::NoWrap; }

@@ -66,6 +66,7 @@ protected:
   // Every paste and drop comes here: data is taken only when it holds text, and only the text.
   bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
+  void resizeEvent(QResizeEvent* event) override;
 
 private:
   bool Load(std::string_view bytes);
@@ -73,6 +74,8 @@ private:
   bool LoadPlainText(std::string_view bytes);
   void ReplaceText(const QString& text);
   void ApplyFont(const TPaneFormats::TStyle& base);
+  void TellVisible();
+  void ShowVisibleColours();
   void FinishContentChange();
   void RaiseChange();
   void ReportSelection();

@@ -15,6 +15,7 @@
 #include "CodePageText.h"
 #include "HighlighterRtf.h"
 #include "RichEditPane.h"
+#include "RtfReader.h"
 #include "VornError.h"
 
 namespace {
@@ -463,4 +464,103 @@ TEST_F(RichEditPaneTest, RandomEditsKeepTextAndColoursOfAFullReload) {
     reference.LoadFromStream(rtfOf(text));
     ASSERT_EQ(coloursOf(Pane), coloursOf(reference)) << "step " << step;
   }
+}
+
+// What changed since the last call, in bytes of the text: whole at first and after a load; the
+// span between an unchanged start and end after edits, however many; nothing when nothing did.
+TEST_F(RichEditPaneTest, TakeEditReportsTheBytesChangedSinceTheLastCall) {
+  LoadText("<p>one</p>\r\n<p>two</p>");
+  EXPECT_TRUE(Pane.TakeEdit().Whole);
+  const auto expectEdit = [this](std::size_t start, std::size_t removed, std::size_t added) {
+    const TPaneText::TEdit edit = Pane.TakeEdit();
+    EXPECT_FALSE(edit.Whole);
+    EXPECT_EQ(edit.Start, start);
+    EXPECT_EQ(edit.Removed, removed);
+    EXPECT_EQ(edit.Added, added);
+  };
+  Pane.SetSelStart(4);
+  Type("x");
+  expectEdit(4, 0, 1);
+  expectEdit(23, 0, 0);
+  Pane.SetSelStart(2);
+  Type("y");
+  Pane.SetSelStart(20);
+  Type("z");
+  QTest::keyClick(&Pane, Qt::Key_Return);  // a line break is CR LF: two bytes
+  expectEdit(2, 17, 21);
+  // A character the code page cannot hold is typed, then replaced by "&#20013;": while it
+  // stood, bytes and positions did not map one to one.
+  Type(QString::fromUtf8("\u4E2D"));
+  const TPaneText::TEdit reference = Pane.TakeEdit();
+  EXPECT_TRUE(reference.Whole);
+  EXPECT_EQ(reference.Added, Pane.Text().size());
+  EXPECT_EQ(Pane.TextBytes().substr(23, 8), "&#20013;");
+  LoadText("new");
+  EXPECT_TRUE(Pane.TakeEdit().Whole);
+}
+
+// A part of the text recoloured: the lines it covers take its colours, the rest keep theirs; an
+// edit inside a line moves that line's colours with its text; a line split since the last
+// colours must be given whole, and a document that does not match the text changes nothing.
+TEST_F(RichEditPaneTest, RecolourFromStreamLaysAPartOverTheLinesItCovers) {
+  LoadRtf(RtfOfLines("aaaa\r\nbbbb\r\ncccc\r\ndddd", 1));
+  Pane.SetPlainTextMode(false);
+  EXPECT_TRUE(Pane.RecolourFromStream(RtfOfLines("bbbb\r\ncc", 4), 6));
+  EXPECT_EQ(ColoursOf(0), "0+4:#008000 ");
+  EXPECT_EQ(ColoursOf(1), "0+4:#0000ff ");
+  EXPECT_EQ(ColoursOf(2), "0+2:#0000ff 2+2:#008000 ");
+  EXPECT_EQ(ColoursOf(3), "0+4:#008000 ");
+
+  Pane.SetSelStart(2);
+  Type("xx");  // "aaxxaa": the typed text takes the colour before it until the part comes
+  EXPECT_TRUE(Pane.RecolourFromStream(RtfOfLines("xx", 9), 2));
+  EXPECT_EQ(ColoursOf(0), "0+2:#008000 2+2:#ff0000 4+2:#008000 ");
+
+  EXPECT_FALSE(Pane.RecolourFromStream(RtfOfLines("zz", 9), 2));  // not the text there
+  EXPECT_FALSE(Pane.RecolourFromStream("plain", 0));
+  EXPECT_EQ(ColoursOf(0), "0+2:#008000 2+2:#ff0000 4+2:#008000 ");
+
+  Pane.SetSelStart(10);
+  QTest::keyClick(&Pane, Qt::Key_Return);  // "bb" and "bb": neither holds known colours
+  EXPECT_EQ(Pane.RecolourRange(11, 12), std::make_pair(std::size_t(8), std::size_t(14)));
+  EXPECT_FALSE(Pane.RecolourFromStream(RtfOfLines("b", 4), 11));
+  EXPECT_TRUE(Pane.RecolourFromStream(RtfOfLines("bb\r\nbb", 4), 8));
+  EXPECT_EQ(ColoursOf(1), "0+2:#0000ff ");
+  EXPECT_EQ(ColoursOf(2), "0+2:#0000ff ");
+
+  Pane.SetPlainTextMode(true);
+  EXPECT_FALSE(Pane.RecolourFromStream(RtfOfLines("bb", 4), 8));
+}
+
+// A long line's layout holds the formats near what is in view; the pane's own document (an
+// RTF save) keeps all of them, and scrolling to the line's end brings its formats there.
+TEST_F(RichEditPaneTest, ALongLineIsGivenTheFormatsInView) {
+  std::string line;
+  while (line.size() < 4 * TPaneFormats::LongLine) line += "<b>bold</b> ";
+  int index = 0;
+  std::string runs;
+  for (std::size_t at = 0; at < line.size(); at += 12)
+    runs += "\\cf" + std::to_string(index++ % 2 ? 4 : 9) + ' ' + line.substr(at, 12);
+  Pane.SetWordWrap(false);
+  LoadRtf(HighlighterRtf(runs));
+  QApplication::processEvents();
+  const auto formatsReach = [this] {
+    int end = 0;
+    for (const QTextLayout::FormatRange& range : Pane.document()->firstBlock().layout()->formats())
+      end = std::max(end, range.start + range.length);
+    return end;
+  };
+  EXPECT_LE(formatsReach(), TPaneFormats::LongLine);
+  Pane.SetSelStart(int(line.size()));
+  Pane.ScrollCaret();
+  QApplication::processEvents();
+  EXPECT_EQ(formatsReach(), int(line.size()));
+  const QString path = Folder.filePath("long.rtf");
+  Pane.SetPlainTextMode(false);
+  Pane.SaveToFile(path);
+  const std::string saved = ReadFile(path).toStdString();
+  TRtfDocument document;
+  ASSERT_TRUE(TRtfReader(saved).Read(document));
+  EXPECT_EQ(document.Text, line);
+  EXPECT_EQ(document.Runs.size(), line.size() / 12);
 }
