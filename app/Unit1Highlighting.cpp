@@ -60,9 +60,9 @@ void TForm1::Recolour(TRichEditPane& pane) {
   }
   const auto [first, last] = PiecesToRecolour(pane, UpdateHighlightedText(pane));
   std::string rtf;
-  FHighlightedText->WriteRTF(rtf, first, last);
+  FHighlightedText->WriteRTF(pane.TextBytes(), rtf, first, last);
   if (!pane.RecolourFromStream(rtf, FHighlightedText->PieceTextStart(first)))
-    pane.LoadFromStream(FHighlightedText->GetRTF());
+    pane.LoadFromStream(FHighlightedText->GetRTF(pane.TextBytes()));
 }
 
 ThltIncrementalRTF::TChange TForm1::UpdateHighlightedText(TRichEditPane& pane) {

@@ -20,7 +20,7 @@ ThltIncrementalRTF::ThltIncrementalRTF(std::size_t pieceSize)
 
 ThltIncrementalRTF::TChange ThltIncrementalRTF::Reset(const std::string& text) {
   const std::size_t removed = FPieces.size();
-  FPieces.assign(1, TPiece{});
+  FPieces.assign(1, ThltScanPoint{});
   TPieces fresh;
   Rescan(text, 0, std::string::npos, 0, fresh);
   FPieces = std::move(fresh);
@@ -39,12 +39,12 @@ ThltIncrementalRTF::TChange ThltIncrementalRTF::Edit(const std::string& text, st
   TPieces fresh;
   const std::size_t resume = Rescan(text, first, start + added + Reach, shift, fresh);
   for (std::size_t i = resume; i < FPieces.size(); ++i)
-    FPieces[i].Start.Pos = static_cast<std::int32_t>(FPieces[i].Start.Pos + shift);
-  const TChange change{first, resume - first, fresh.size(), std::size_t(fresh.front().Start.Pos),
-                       resume < FPieces.size() ? std::size_t(FPieces[resume].Start.Pos) : text.size()};
+    FPieces[i].Pos = static_cast<std::int32_t>(FPieces[i].Pos + shift);
+  const TChange change{first, resume - first, fresh.size(), std::size_t(fresh.front().Pos),
+                       resume < FPieces.size() ? std::size_t(FPieces[resume].Pos) : text.size()};
   const auto from = FPieces.begin() + std::ptrdiff_t(first);
   const auto kept = FPieces.erase(from, FPieces.begin() + std::ptrdiff_t(resume));
-  FPieces.insert(kept, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+  FPieces.insert(kept, fresh.begin(), fresh.end());
   FTextSize = text.size();
   return change;
 }
@@ -54,77 +54,71 @@ ThltIncrementalRTF::TChange ThltIncrementalRTF::Edit(const std::string& text, st
 std::size_t ThltIncrementalRTF::RestartPiece(std::size_t editStart) const {
   const auto after = std::upper_bound(
       FPieces.begin(), FPieces.end(), editStart,
-      [](std::size_t at, const TPiece& piece) { return std::size_t(piece.Start.Pos) + Reach > at; });
+      [](std::size_t at, const ThltScanPoint& piece) { return std::size_t(piece.Pos) + Reach > at; });
   return after == FPieces.begin() ? 0 : std::size_t(after - FPieces.begin()) - 1;
 }
 
+// Only the scanner's state matters here: no token is written.
 std::size_t ThltIncrementalRTF::Rescan(const std::string& text, std::size_t first, std::size_t convergeFrom,
                                        std::ptrdiff_t shift, TPieces& fresh) {
-  ThltScanPoint start = FPieces[first].Start;
+  ThltScanPoint start = FPieces[first];
   FScanner.ResumeScan(text, start);
-  FRuns.Clear();
+  fresh.push_back(start);
   std::size_t old = first + 1;
   while (!FScanner.AtEnd()) {
-    FScanner.WriteToken(FRuns, FScratch);
     const ThltScanPoint point = FScanner.ScanPoint();
     if (std::size_t(point.Pos) >= convergeFrom) {
-      while (old < FPieces.size() && FPieces[old].Start.Pos + shift < point.Pos) ++old;
-      if (old < FPieces.size() && FPieces[old].Start.Pos + shift == point.Pos &&
-          FPieces[old].Start.SameStateAs(point)) {
-        ClosePiece(fresh, start);
+      while (old < FPieces.size() && FPieces[old].Pos + shift < point.Pos) ++old;
+      if (old < FPieces.size() && FPieces[old].Pos + shift == point.Pos && FPieces[old].SameStateAs(point))
         return old;
-      }
     }
     if (std::size_t(point.Pos - start.Pos) >= FPieceSize) {
-      ClosePiece(fresh, start);
       start = point;
+      FScanner.NextToken();
+      if (!FScanner.AtEnd()) fresh.push_back(start);
+      continue;
     }
     FScanner.NextToken();
   }
-  ClosePiece(fresh, start);
   return FPieces.size();
 }
 
-void ThltIncrementalRTF::ClosePiece(TPieces& fresh, const ThltScanPoint& start) {
-  fresh.push_back({start, std::string(FRuns.View())});
-  FRuns.Clear();
+void ThltIncrementalRTF::WritePiece(const std::string& text, std::size_t index, ThltRunBuffer& runs) {
+  const std::size_t end = PieceTextEnd(index);
+  FScanner.ResumeScan(text, FPieces[index]);
+  while (!FScanner.AtEnd()) {
+    FScanner.WriteToken(runs, FScratch);
+    if (std::size_t(FScanner.ScanPoint().Pos) >= end) break;
+    FScanner.NextToken();
+  }
 }
 
-void ThltIncrementalRTF::WriteRTF(ThltStream& stream) const {
-  stream.Write(FOpening);
-  for (const TPiece& piece : FPieces) stream.Write(piece.Runs);
-  stream.Write(Closing());
-}
-
-void ThltIncrementalRTF::WriteRTF(std::string& document) const { WriteRTF(document, 0, FPieces.size()); }
-
-void ThltIncrementalRTF::WriteRTF(std::string& document, std::size_t first, std::size_t last) const {
-  const auto from = FPieces.begin() + std::ptrdiff_t(first);
-  const auto to = FPieces.begin() + std::ptrdiff_t(last);
-  std::size_t size = FOpening.size() + Closing().size();
-  for (auto piece = from; piece != to; ++piece) size += piece->Runs.size();
+void ThltIncrementalRTF::WriteRTF(const std::string& text, std::string& document, std::size_t first,
+                                  std::size_t last) {
+  ThltRunBuffer runs;
+  for (std::size_t i = first; i < last; ++i) WritePiece(text, i, runs);
   document.clear();
-  document.reserve(size);
+  document.reserve(FOpening.size() + runs.View().size() + Closing().size());
   document += FOpening;
-  for (auto piece = from; piece != to; ++piece) document += piece->Runs;
+  document += runs.View();
   document += Closing();
+}
+
+std::string ThltIncrementalRTF::GetRTF(const std::string& text) {
+  std::string document;
+  WriteRTF(text, document, 0, FPieces.size());
+  return document;
 }
 
 std::pair<std::size_t, std::size_t> ThltIncrementalRTF::PiecesCovering(std::size_t start,
                                                                        std::size_t end) const {
-  const auto starts_after = [](std::size_t at, const TPiece& piece) {
-    return std::size_t(piece.Start.Pos) > at;
+  const auto startsAfter = [](std::size_t at, const ThltScanPoint& piece) {
+    return std::size_t(piece.Pos) > at;
   };
-  const auto first = std::upper_bound(FPieces.begin(), FPieces.end(), start, starts_after);
-  const auto last = std::lower_bound(first, FPieces.end(), end, [](const TPiece& piece, std::size_t at) {
-    return std::size_t(piece.Start.Pos) < at;
-  });
+  const auto first = std::upper_bound(FPieces.begin(), FPieces.end(), start, startsAfter);
+  const auto last = std::lower_bound(
+      first, FPieces.end(), end,
+      [](const ThltScanPoint& piece, std::size_t at) { return std::size_t(piece.Pos) < at; });
   const std::size_t from = first == FPieces.begin() ? 0 : std::size_t(first - FPieces.begin()) - 1;
   return {from, std::max(std::size_t(last - FPieces.begin()), from + 1)};
-}
-
-std::string ThltIncrementalRTF::GetRTF() const {
-  std::string document;
-  WriteRTF(document);
-  return document;
 }

@@ -9,13 +9,14 @@
 #include "hltHTML.h"
 #include "hltStream.h"
 
-// The highlighted document of a text that changes a little at a time. The runs are kept in
-// pieces of about a piece size of source bytes, each starting at a point the scanner passed. After an
+// The highlighted document of a text that changes a little at a time, kept as the points the
+// scanner passed at the start of each piece of about a piece size of source bytes. After an
 // edit the scan resumes at the last piece start that the edit cannot have influenced and stops
 // at the first old piece start, past the edit, where it arrives in the same state: from there
-// on the old runs are the new ones. So an edit costs the lines it can change, and the document
-// stays byte for byte what ThltHTMLRTF writes for the whole text. A "<!--" typed at the top
-// changes the state at every piece start after it, and so is scanned to the end.
+// on the old pieces are the new ones. So an edit costs the lines it can change, and any run of
+// pieces can be written from its own start, byte for byte what ThltHTMLRTF writes for the
+// whole text there. A "<!--" typed at the top changes the state at every piece start after it,
+// and so is scanned to the end.
 class ThltIncrementalRTF {
 public:
   static constexpr std::size_t DefaultPieceSize = 1024;
@@ -41,9 +42,8 @@ public:
   TChange Edit(const std::string& text, std::size_t start, std::size_t removed, std::size_t added);
 
   std::size_t PieceCount() const { return FPieces.size(); }
-  std::string_view Piece(std::size_t index) const { return FPieces[index].Runs; }
-  // Where in the text a piece's runs begin, and where they end.
-  std::size_t PieceTextStart(std::size_t index) const { return std::size_t(FPieces[index].Start.Pos); }
+  // Where in the text a piece begins, and where it ends.
+  std::size_t PieceTextStart(std::size_t index) const { return std::size_t(FPieces[index].Pos); }
   std::size_t PieceTextEnd(std::size_t index) const {
     return index + 1 < FPieces.size() ? PieceTextStart(index + 1) : FTextSize;
   }
@@ -52,22 +52,16 @@ public:
   std::string_view Opening() const { return FOpening; }
   static std::string_view Closing() { return ThltRTFSyntax::Closing(); }
 
-  // The whole document, for those who read it as one stream.
-  void WriteRTF(ThltStream& stream) const;
-  // Into a string whose room is kept from one document to the next.
-  void WriteRTF(std::string& document) const;
+  // The documents below are written from text, the text of the last Reset or Edit, each piece
+  // scanned from its own start.
   // The document of the text of pieces first to last - 1 alone: the opening, their runs and the
   // closing.
-  void WriteRTF(std::string& document, std::size_t first, std::size_t last) const;
-  std::string GetRTF() const;
+  void WriteRTF(const std::string& text, std::string& document, std::size_t first, std::size_t last);
+  // The whole document.
+  std::string GetRTF(const std::string& text);
 
 private:
-  // The runs of the tokens from Start to the next piece's start.
-  struct TPiece {
-    ThltScanPoint Start;
-    std::string Runs;
-  };
-  using TPieces = std::vector<TPiece>;
+  using TPieces = std::vector<ThltScanPoint>;
 
   std::size_t RestartPiece(std::size_t editStart) const;
   // Scans text from the start of FPieces[first] into fresh pieces, until the end of the text
@@ -75,13 +69,12 @@ private:
   // by shift) in the same state; returns the index of that old piece, or the piece count.
   std::size_t Rescan(const std::string& text, std::size_t first, std::size_t convergeFrom,
                      std::ptrdiff_t shift, TPieces& fresh);
-  void ClosePiece(TPieces& fresh, const ThltScanPoint& start);
+  void WritePiece(const std::string& text, std::size_t index, ThltRunBuffer& runs);
 
   std::size_t FPieceSize;
   ThltHTMLRTF FScanner;
   std::string FOpening;
   TPieces FPieces;
   std::size_t FTextSize = 0;
-  ThltRunBuffer FRuns;  // the runs of the piece being scanned
   std::string FScratch;
 };

@@ -7,16 +7,22 @@
 
 #include "PanePositions.h"
 
-// The ranges a block was given, in its current text; Shown while its layout holds those in
-// [ShownFrom, ShownTo) of the block, not after an edit moved them.
+// The ranges a block was given, in its current text. InLayout while its layout holds formats
+// of ours; Shown while those are the ranges in [ShownFrom, ShownTo) of the block, not after an
+// edit moved the ranges or while the block is far from view and its layout was given none.
 class TPaneFormats::TBlockRanges : public QTextBlockUserData {
 public:
-  TBlockRanges(std::vector<TRange> ranges, TSpan shown)
-      : Ranges(std::move(ranges)), ShownFrom(shown.first), ShownTo(shown.second) {}
+  TBlockRanges(std::vector<TRange> ranges, TSpan shown, bool inLayout)
+      : Ranges(std::move(ranges)),
+        ShownFrom(shown.first),
+        ShownTo(shown.second),
+        InLayout(inLayout),
+        Shown(inLayout || Ranges.empty()) {}
   std::vector<TRange> Ranges;
   int ShownFrom;
   int ShownTo;
-  bool Shown = true;
+  bool InLayout;
+  bool Shown;
 };
 
 TPaneFormats::TPaneFormats(QTextDocument& document)
@@ -33,11 +39,7 @@ TPaneFormats::TStyle TPaneFormats::StyleOf(const TRtfDocument& rtf, int format) 
 }
 
 void TPaneFormats::Reset(const TStyle& base) {
-  for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next()) {
-    if (block.userData() == nullptr) continue;
-    block.layout()->clearFormats();
-    block.setUserData(nullptr);
-  }
+  for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next()) Forget(block);
   FBase = base;
   FAppliedBlocks = -1;
   FEditedFrom = FEditedTo = -1;
@@ -252,7 +254,15 @@ void TPaneFormats::ForgetBlocks(int from, int to) {
   const QTextBlock end = FDocument.findBlock(std::clamp(to, 0, std::max(last, 0))).next();
   for (QTextBlock block = FDocument.findBlock(std::max(from, 0)); block.isValid() && block != end;
        block = block.next())
-    block.setUserData(nullptr);
+    Forget(block);
+}
+
+// A block without ranges of ours holds no formats of ours in its layout either.
+void TPaneFormats::Forget(QTextBlock& block) {
+  const auto* given = static_cast<const TBlockRanges*>(block.userData());
+  if (given == nullptr) return;
+  if (given->InLayout) block.layout()->clearFormats();
+  block.setUserData(nullptr);
 }
 
 bool TPaneFormats::KnowsFormats(int position) const {
@@ -344,6 +354,13 @@ void TPaneFormats::AppendRange(const TRange& range) {
 void TPaneFormats::SetVisible(int from, int to) {
   FVisibleFrom = from;
   FVisibleTo = to;
+  FNearFirst = std::max(FDocument.findBlock(from).blockNumber() - NearBlocks, 0);
+  FNearLast = FDocument.findBlock(to).blockNumber() + NearBlocks;
+}
+
+bool TPaneFormats::Near(const QTextBlock& block) const {
+  const int number = block.blockNumber();
+  return number >= FNearFirst && number <= FNearLast;
 }
 
 // A long line is laid out and drawn whole however little of it is seen, at a cost that grows
@@ -360,10 +377,10 @@ bool TPaneFormats::ShowVisible() {
   FApplying = true;
   {
     TChangedRange dirty(FDocument);
-    for (QTextBlock block = FDocument.findBlock(FVisibleFrom);
-         block.isValid() && block.position() <= FVisibleTo; block = block.next()) {
+    for (QTextBlock block = FDocument.findBlockByNumber(FNearFirst);
+         block.isValid() && block.blockNumber() <= FNearLast; block = block.next()) {
       const auto* given = static_cast<const TBlockRanges*>(block.userData());
-      if (given == nullptr || !given->Shown || block.length() - 1 <= LongLine) continue;
+      if (given == nullptr || (given->Shown && block.length() - 1 <= LongLine)) continue;
       FScratch = given->Ranges;
       if (Store(block)) {
         dirty.Add(block);
@@ -376,7 +393,9 @@ bool TPaneFormats::ShowVisible() {
 }
 
 // Gives the block the collected ranges unless its layout already shows them over its visible
-// part; true when it changed.
+// part; true when it changed. A block far from view keeps them for when it comes near, as a
+// layout of its own for each block of a large page would cost more than its text; one whose
+// layout holds formats of ours is given the new ones at once.
 bool TPaneFormats::Store(QTextBlock& block) {
   auto* given = static_cast<TBlockRanges*>(block.userData());
   const TSpan visible = VisiblePart(block);
@@ -387,8 +406,9 @@ bool TPaneFormats::Store(QTextBlock& block) {
                           ? visible
                           : TSpan{std::max(visible.first - LongLineMargin, 0),
                                   std::min(visible.second + LongLineMargin, block.length() - 1)};
-  if (FScratch.empty() && block.layout()->formats().isEmpty()) {
-    block.setUserData(new TBlockRanges({}, shown));
+  const bool inLayout = given != nullptr && given->InLayout;
+  if (!inLayout && (FScratch.empty() || !Near(block))) {
+    block.setUserData(new TBlockRanges(FScratch, shown, false));
     return false;
   }
   QList<QTextLayout::FormatRange> formats;
@@ -398,7 +418,7 @@ bool TPaneFormats::Store(QTextBlock& block) {
     if (end > start) formats.append({start, end - start, FFormats[std::size_t(range.Style)]});
   }
   block.layout()->setFormats(formats);
-  block.setUserData(new TBlockRanges(FScratch, shown));
+  block.setUserData(new TBlockRanges(FScratch, shown, true));
   return true;
 }
 

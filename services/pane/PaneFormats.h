@@ -49,6 +49,9 @@ public:
   // where what is visible moved past that, and says whether it did.
   static constexpr int LongLine = 16384;
   static constexpr int LongLineMargin = 8192;
+  // Blocks this many before or after those in view count as near it: their layouts hold their
+  // formats; the layouts of blocks farther away are given theirs when they come near.
+  static constexpr int NearBlocks = 512;
   void SetVisible(int from, int to);
   bool ShowVisible();
 
@@ -85,6 +88,8 @@ private:
   void AppendRange(const TRange& range);
   bool Store(QTextBlock& block);
   TSpan VisiblePart(const QTextBlock& block) const;
+  bool Near(const QTextBlock& block) const;
+  void Forget(QTextBlock& block);
   static const std::vector<TRange>* RangesOf(const QTextBlock& block);
 
   QTextDocument& FDocument;
@@ -99,4 +104,6 @@ private:
   int FBlockCount;  // the document's blocks after the last change seen
   int FVisibleFrom = 0;
   int FVisibleTo = 0;
+  int FNearFirst = 0;
+  int FNearLast = NearBlocks;
 };
