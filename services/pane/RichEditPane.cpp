@@ -52,7 +52,11 @@ TRichEditPane::TRichEditPane(QWidget* parent)
   connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TRichEditPane::ReportSelection);
   connect(this, &QPlainTextEdit::selectionChanged, this, &TRichEditPane::ReportSelection);
   connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &TRichEditPane::ShowVisibleColours);
-  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TRichEditPane::ShowVisibleColours);
+  // The pane moves its vertical scroll bar with the bar's signals blocked, and reports the
+  // scroll as an update that moved the view.
+  connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect&, int dy) {
+    if (dy != 0) ShowVisibleColours();
+  });
 }
 
 TRichEditPane::~TRichEditPane() = default;

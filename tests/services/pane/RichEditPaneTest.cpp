@@ -564,3 +564,34 @@ TEST_F(RichEditPaneTest, ALongLineIsGivenTheFormatsInView) {
   EXPECT_EQ(document.Text, line);
   EXPECT_EQ(document.Runs.size(), line.size() / 12);
 }
+
+// Lines far from view keep their colours without a layout holding them; scrolling there gives
+// them to the layouts, and a save writes all of them either way.
+TEST_F(RichEditPaneTest, LinesFarFromViewGetTheirFormatsWhenTheyComeNear) {
+  std::string text;
+  for (int line = 0; line < 4 * TPaneFormats::NearBlocks; ++line)
+    text += "<p>" + std::to_string(line) + "</p>\r\n";
+  Pane.SetWordWrap(false);
+  LoadRtf(RtfOfLines(text, 4));
+  QApplication::processEvents();
+  const int far = 3 * TPaneFormats::NearBlocks;
+  const std::string farColours = "0+" + std::to_string(7 + std::to_string(far).size()) + ":#0000ff ";
+  EXPECT_EQ(ColoursOf(0), "0+8:#0000ff ");
+  EXPECT_EQ(ColoursOf(far), "");
+
+  const QString path = Folder.filePath("far.rtf");
+  Pane.SetPlainTextMode(false);
+  Pane.SaveToFile(path);
+  TRtfDocument saved;
+  ASSERT_TRUE(TRtfReader(ReadFile(path).toStdString()).Read(saved));
+  const std::size_t farStart = std::size_t(Pane.LineIndex(far));
+  const auto run = std::find_if(saved.Runs.begin(), saved.Runs.end(),
+                                [farStart](const TRtfRun& r) { return r.Start + r.Length > farStart; });
+  ASSERT_NE(run, saved.Runs.end());
+  EXPECT_EQ(saved.Formats[std::size_t(run->Format)].Colour, 0x0000FF);
+
+  Pane.SetSelStart(int(farStart));
+  Pane.ScrollCaret();
+  QApplication::processEvents();
+  EXPECT_EQ(ColoursOf(far), farColours);
+}
