@@ -123,11 +123,11 @@ private:
     const QTextBlock first = FDocument.findBlock(FFrom);
     bool linesChanged = false;
     for (QTextBlock block = first; block.isValid() && block.position() < FTo; block = block.next()) {
-      const int lines = block.lineCount();
       if (block.length() - 1 > TPaneFormats::LongLine) {
         linesChanged = true;
         break;
       }
+      const int lines = block.lineCount();
       FLayout->ensureBlockLayout(block);
       linesChanged = linesChanged || block.lineCount() != lines;
     }
@@ -372,8 +372,7 @@ TPaneFormats::TSpan TPaneFormats::VisiblePart(const QTextBlock& block) const {
           std::clamp(FVisibleTo - block.position(), 0, length)};
 }
 
-bool TPaneFormats::ShowVisible() {
-  bool changed = false;
+void TPaneFormats::ShowVisible() {
   FApplying = true;
   {
     TChangedRange dirty(FDocument);
@@ -382,14 +381,10 @@ bool TPaneFormats::ShowVisible() {
       const auto* given = static_cast<const TBlockRanges*>(block.userData());
       if (given == nullptr || (given->Shown && block.length() - 1 <= LongLine)) continue;
       FScratch = given->Ranges;
-      if (Store(block)) {
-        dirty.Add(block);
-        changed = true;
-      }
+      if (Store(block)) dirty.Add(block);
     }
   }
   FApplying = false;
-  return changed;
 }
 
 // Gives the block the collected ranges unless its layout already shows them over its visible

@@ -45,15 +45,15 @@ public:
   bool KnowsFormats(int position) const;
   bool Applying() const { return FApplying; }
   // The document positions in view. A line longer than LongLine gives its layout only the
-  // formats within LongLineMargin of them; ShowVisible gives those of the lines in view anew
-  // where what is visible moved past that, and says whether it did.
+  // formats within LongLineMargin of them; ShowVisible gives the lines near view the formats
+  // their layouts lack, and long lines those of what is visible now.
   static constexpr int LongLine = 16384;
   static constexpr int LongLineMargin = 8192;
   // Blocks this many before or after those in view count as near it: their layouts hold their
   // formats; the layouts of blocks farther away are given theirs when they come near.
   static constexpr int NearBlocks = 512;
   void SetVisible(int from, int to);
-  bool ShowVisible();
+  void ShowVisible();
 
   // Every change of the document's content, so Apply knows which blocks were edited.
   void TextChanged(int position, int removed, int added);

@@ -126,7 +126,6 @@ bool TRichEditPane::Load(std::string_view bytes) {
 }
 
 bool TRichEditPane::LoadRtf(std::string_view bytes) {
-  TellVisible();
   TRtfReader reader(bytes, &FLastRead);
   TRtfDocument rtf;
   if (!reader.Read(rtf)) return false;
@@ -139,6 +138,7 @@ bool TRichEditPane::LoadRtf(std::string_view bytes) {
       ApplyFont(base);
       FColours.Reset(base);
     }
+    TellVisible();
     FColours.Apply(rtf);
   }
   FLastRead = reader.Memo(std::move(rtf));
@@ -169,10 +169,10 @@ bool TRichEditPane::RecolourFromStream(std::string_view bytes, std::size_t textS
   const std::string& text = FText.Bytes();
   if (textStart > text.size() || text.compare(textStart, rtf.Text.size(), rtf.Text) != 0) return false;
   const TPaneFormats::TStyle base = BaseStyleOf(rtf);
-  const bool whole = textStart == 0 && CoversTheRest(text, rtf.Text.size());
-  if (!(base == FColours.Base()) && !whole) return false;
+  const bool newBase = !(base == FColours.Base());
+  if (newBase && !(textStart == 0 && CoversTheRest(text, rtf.Text.size()))) return false;
   const QScopedValueRollback quiet(FQuiet, true);
-  if (!(base == FColours.Base())) {
+  if (newBase) {
     ApplyFont(base);
     FColours.Reset(base);
   }
