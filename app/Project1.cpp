@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
   std::fputs(line.Output.toLocal8Bit().constData(), stdout);
   std::fputs(line.Errors.toLocal8Bit().constData(), stderr);
   if (!line.Start) return line.ExitStatus;
+  KeepLargeBuffersApart();
   TWebBrowser::PrepareEngine();
   TApplication application(argc, argv);
   TApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vorn-256.png")));

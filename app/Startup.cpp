@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "Application.h"
 #include "ErrorBox.h"
@@ -12,6 +15,14 @@
 #include "Unit3.h"
 #include "Unit4.h"
 #include "Unit5.h"
+
+// The C library otherwise raises the size it maps on their own to that of each large buffer
+// freed, and keeps the next ones of that size in its heap.
+void KeepLargeBuffersApart() {
+#if defined(__GLIBC__)
+  mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
+#endif
+}
 
 void StartHighlighter() {
   static const TQtFontMetrics metrics;

@@ -2,6 +2,11 @@
 
 #include <QString>
 
+// Has buffers of a megabyte or more (a file's bytes, the RTF of a whole document, the whole text
+// encoded) mapped on their own, so their memory goes back to the system once they are freed
+// rather than staying with the program after the first large page; runs once at start.
+void KeepLargeBuffersApart();
+
 // Gives the highlighter the font metrics of this platform; runs once at start.
 void StartHighlighter();
 

@@ -27,6 +27,19 @@ private:
   std::unique_ptr<ThltHTMLRTF>& FHighlighter;
 };
 
+// The pane's text, read where the kept document needs it.
+class TPaneSource final : public ThltTextSource {
+public:
+  explicit TPaneSource(const TRichEditPane& pane) : FPane(pane) {}
+  std::size_t Size() const override { return FPane.TextSize(); }
+  void Read(std::size_t from, std::size_t count, std::string& out) const override {
+    FPane.ReadText(from, count, out);
+  }
+
+private:
+  const TRichEditPane& FPane;
+};
+
 }  // namespace
 
 void TForm1::Edit1Change() {
@@ -59,15 +72,16 @@ void TForm1::Recolour(TRichEditPane& pane) {
     return;
   }
   const auto [first, last] = PiecesToRecolour(pane, UpdateHighlightedText(pane));
+  const TPaneSource text(pane);
   std::string rtf;
-  FHighlightedText->WriteRTF(pane.TextBytes(), rtf, first, last);
+  FHighlightedText->WriteRTF(text, rtf, first, last);
   if (!pane.RecolourFromStream(rtf, FHighlightedText->PieceTextStart(first)))
-    pane.LoadFromStream(FHighlightedText->GetRTF(pane.TextBytes()));
+    pane.LoadFromStream(FHighlightedText->GetRTF(text));
 }
 
 ThltIncrementalRTF::TChange TForm1::UpdateHighlightedText(TRichEditPane& pane) {
   const TPaneText::TEdit edit = pane.TakeEdit();
-  const std::string& text = pane.TextBytes();
+  const TPaneSource text(pane);
   if (FHighlightedText && !edit.Whole)
     return FHighlightedText->Edit(text, edit.Start, edit.Removed, edit.Added);
   FHighlightedText = std::make_unique<ThltIncrementalRTF>();
@@ -96,7 +110,8 @@ std::pair<std::size_t, std::size_t> TForm1::PiecesToRecolour(
 void TForm1::LoadWholeDocument(TRichEditPane& pane) {
   ThltMemoryStream stream;
   FHighlighter = std::make_unique<ThltHTMLRTF>();
-  FHighlighter->SetSource(pane.TextBytes());
+  const std::string text = pane.Text();
+  FHighlighter->SetSource(text);
   FHighlighter->WriteRTF(stream);
   stream.SetPosition(0);
   pane.LoadFromStream(stream.Bytes().substr(stream.Position()));

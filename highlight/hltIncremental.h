@@ -8,6 +8,7 @@
 
 #include "hltHTML.h"
 #include "hltStream.h"
+#include "hltTextSource.h"
 
 // The highlighted document of a text that changes a little at a time, kept as the points the
 // scanner passed at the start of each piece of about a piece size of source bytes. After an
@@ -16,7 +17,8 @@
 // on the old pieces are the new ones. So an edit costs the lines it can change, and any run of
 // pieces can be written from its own start, byte for byte what ThltHTMLRTF writes for the
 // whole text there. A "<!--" typed at the top changes the state at every piece start after it,
-// and so is scanned to the end.
+// and so is scanned to the end. The text is read only around what is scanned, so an edit reads
+// about as much of it as it changes.
 class ThltIncrementalRTF {
 public:
   static constexpr std::size_t DefaultPieceSize = 1024;
@@ -36,10 +38,10 @@ public:
   explicit ThltIncrementalRTF(std::size_t pieceSize = DefaultPieceSize);
 
   // The document of a whole new text.
-  TChange Reset(const std::string& text);
+  TChange Reset(const ThltTextSource& text);
   // The document after an edit that replaced removed bytes at start by added bytes: text is the
   // whole text after it, read only during the call.
-  TChange Edit(const std::string& text, std::size_t start, std::size_t removed, std::size_t added);
+  TChange Edit(const ThltTextSource& text, std::size_t start, std::size_t removed, std::size_t added);
 
   std::size_t PieceCount() const { return FPieces.size(); }
   // Where in the text a piece begins, and where it ends.
@@ -56,9 +58,9 @@ public:
   // scanned from its own start.
   // The document of the text of pieces first to last - 1 alone: the opening, their runs and the
   // closing.
-  void WriteRTF(const std::string& text, std::string& document, std::size_t first, std::size_t last);
+  void WriteRTF(const ThltTextSource& text, std::string& document, std::size_t first, std::size_t last);
   // The whole document.
-  std::string GetRTF(const std::string& text);
+  std::string GetRTF(const ThltTextSource& text);
 
 private:
   using TPieces = std::vector<ThltScanPoint>;
@@ -67,9 +69,20 @@ private:
   // Scans text from the start of FPieces[first] into fresh pieces, until the end of the text
   // or until, at or after convergeFrom, the scan meets an old piece start (its position moved
   // by shift) in the same state; returns the index of that old piece, or the piece count.
-  std::size_t Rescan(const std::string& text, std::size_t first, std::size_t convergeFrom,
+  std::size_t Rescan(const ThltTextSource& text, std::size_t first, std::size_t convergeFrom,
                      std::ptrdiff_t shift, TPieces& fresh);
-  void WritePiece(const std::string& text, std::size_t index, ThltRunBuffer& runs);
+  // Rescan over the text read up to readTo; npos, with fresh to be dropped, when the scan came
+  // so near the end of what was read that what lies beyond might have changed it.
+  std::size_t RescanRead(const ThltTextSource& text, std::size_t first, std::size_t convergeFrom,
+                         std::ptrdiff_t shift, std::size_t readTo, TPieces& fresh);
+  void WritePiece(std::size_t index, ThltRunBuffer& runs);
+
+  // The text from a little before from up to to, or to its end, becomes the window the scanner
+  // reads; returns where the window ends in the text.
+  std::size_t ReadWindow(const ThltTextSource& text, std::size_t from, std::size_t to);
+  void ResumeInWindow(const ThltScanPoint& point);
+  ThltScanPoint PointInText() const;
+  void ReleaseLargeWindow();
 
   std::size_t FPieceSize;
   ThltHTMLRTF FScanner;
@@ -77,4 +90,6 @@ private:
   TPieces FPieces;
   std::size_t FTextSize = 0;
   std::string FScratch;
+  std::string FWindow;
+  std::size_t FWindowStart = 0;
 };

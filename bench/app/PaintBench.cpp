@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <map>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "CorpusPage.h"
@@ -319,6 +320,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: paint_bench [vorn|bare page|line SIZE]\n");
     return 2;
   }
+  if (std::string(argv[1]) == "vorn") KeepLargeBuffersApart();
   TWebBrowser::PrepareEngine();
   QApplication application(argc, argv);
   StartHighlighter();

@@ -34,14 +34,14 @@ void HighlightPass(benchmark::State& state, const std::string& html) {
 // two edits an iteration.
 void TypeAndBackspace(benchmark::State& state, std::string html) {
   ThltIncrementalRTF document;
-  document.Reset(html);
+  document.Reset(ThltStringSource(html));
   const std::size_t lineEnd = html.find("\r\n", html.size() / 2);
   const std::size_t middle = lineEnd == std::string::npos ? html.size() / 2 : lineEnd;
   for (auto _ : state) {
     html.insert(middle, 1, 'x');
-    benchmark::DoNotOptimize(document.Edit(html, middle, 0, 1));
+    benchmark::DoNotOptimize(document.Edit(ThltStringSource(html), middle, 0, 1));
     html.erase(middle, 1);
-    benchmark::DoNotOptimize(document.Edit(html, middle, 1, 0));
+    benchmark::DoNotOptimize(document.Edit(ThltStringSource(html), middle, 1, 0));
   }
   state.SetItemsProcessed(2 * state.iterations());
   const std::size_t held = document.Opening().size() + document.PieceCount() * sizeof(ThltScanPoint);

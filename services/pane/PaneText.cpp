@@ -1,22 +1,57 @@
 #include "PaneText.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "CodePageText.h"
 #include "PanePositions.h"
 
-const std::string& TPaneText::Bytes() {
-  if (!FExact) {
-    FBytes = TCodePageText::Encode(FDocument.toRawText());
-    FExact = FBytes.size() == ByteLength();
-    FWhole = true;
+namespace {
+
+// How much of the text one comparison reads at a time.
+constexpr std::size_t CompareChunk = 64 * 1024;
+
+}  // namespace
+
+std::string TPaneText::Bytes() {
+  Settle();
+  return FEncoded ? FEncoding : TCodePageText::Encode(FDocument.toRawText());
+}
+
+std::size_t TPaneText::Size() {
+  Settle();
+  return FEncoded ? FEncoding.size() : FSize;
+}
+
+void TPaneText::Read(std::size_t from, std::size_t count, std::string& out) {
+  Settle();
+  if (FEncoded)
+    out.append(FEncoding, from, count);
+  else
+    ReadDocument(from, count, out);
+}
+
+bool TPaneText::Holds(std::size_t from, std::string_view bytes) {
+  const std::size_t size = Size();
+  if (from > size || bytes.size() > size - from) return false;
+  std::string part;
+  for (std::size_t done = 0; done < bytes.size(); done += part.size()) {
+    part.clear();
+    Read(from + done, std::min(CompareChunk, bytes.size() - done), part);
+    if (bytes.substr(done, part.size()) != part) return false;
   }
-  return FBytes;
+  return true;
+}
+
+void TPaneText::Invalidate() {
+  FExact = false;
+  DropEncoding();
 }
 
 TPaneText::TEdit TPaneText::TakeEdit() {
-  const std::size_t size = Bytes().size();
+  const std::size_t size = Size();
   // With nothing changed both ends are the whole text, and overlap.
   const std::size_t head = std::min(FHead, size);
   const std::size_t tail = std::min(FTail, size - head);
@@ -29,27 +64,69 @@ TPaneText::TEdit TPaneText::TakeEdit() {
 }
 
 // Everything before position and after position + added is as before, so the bytes between
-// the unchanged head and the unchanged tail are replaced by the changed range, encoded anew.
-// Every character the code page cannot hold becomes a reference of four bytes or more, so a
-// length that differs from the pane's tells that positions no longer map one to one.
+// the unchanged head and the unchanged tail are the changed range, encoded anew. Every
+// character the code page cannot hold becomes a reference of four bytes or more, so a length
+// that differs from the pane's tells that positions no longer map one to one.
 void TPaneText::Changed(int position, int added) {
+  DropEncoding();
   if (!FExact) return;
   const int to = std::min(position + added, FDocument.characterCount() - 1);
   const int from = std::clamp(position, 0, std::max(to, 0));
   const std::size_t start = std::size_t(TPanePositions::ToPane(FDocument, from));
   const std::size_t stop = std::size_t(TPanePositions::ToPane(FDocument, to));
-  const std::size_t tail = ByteLength() - stop;
+  const std::size_t size = ByteLength();
+  const std::size_t tail = size - stop;
   QTextCursor range(&FDocument);
   range.setPosition(from);
   range.setPosition(to, QTextCursor::KeepAnchor);
-  const std::string inserted = TCodePageText::Encode(range.selectedText());
-  if (tail > FBytes.size() || start > FBytes.size() - tail || inserted.size() != stop - start) {
+  const std::size_t inserted = TCodePageText::Encode(range.selectedText()).size();
+  if (tail > FSize || start > FSize - tail || inserted != stop - start) {
     FExact = false;
     return;
   }
-  FBytes.replace(start, FBytes.size() - tail - start, inserted);
+  FSize = size;
   FHead = std::min(FHead, start);
   FTail = std::min(FTail, tail);
+}
+
+// Once the whole text has been encoded the encoding tells whether positions map one to one.
+void TPaneText::Settle() {
+  if (FExact || FEncoded) return;
+  FEncoding = TCodePageText::Encode(FDocument.toRawText());
+  FEncoded = true;
+  FSize = FEncoding.size();
+  FExact = FSize == ByteLength();
+  FWhole = true;
+}
+
+// A range may start or end between the CR and the LF of a line break, which the document holds
+// as one separator: the separator is encoded, and the byte outside the range left out. The line
+// the end falls in is found by walking on from the first, which for the few lines of a window is
+// quicker than a search; an end inside a line break falls at the start of the line after it.
+void TPaneText::ReadDocument(std::size_t from, std::size_t count, std::string& out) const {
+  const std::size_t to = from + count;
+  const int first = TPanePositions::ToDocument(FDocument, int(from));
+  QTextBlock block = FDocument.findBlock(first);
+  const std::size_t firstInPane = std::size_t(first + block.blockNumber());
+  // A line takes its length and one more byte in the pane: its separator is CR LF.
+  std::size_t lineStart = firstInPane - std::size_t(first - block.position());
+  while (block.next().isValid() && to > lineStart + std::size_t(block.length() - 1)) {
+    lineStart += std::size_t(block.length() + 1);
+    block = block.next();
+  }
+  const std::size_t into = to - std::min(to, lineStart);
+  const int last = block.position() + int(std::min(into, std::size_t(block.length() - 1)));
+  QTextCursor range(&FDocument);
+  range.setPosition(first);
+  range.setPosition(last, QTextCursor::KeepAnchor);
+  const std::string bytes = TCodePageText::Encode(range.selectedText());
+  out.append(bytes, from - firstInPane, count);
+}
+
+void TPaneText::DropEncoding() {
+  if (!FEncoded) return;
+  FEncoded = false;
+  std::string().swap(FEncoding);
 }
 
 std::size_t TPaneText::ByteLength() const { return std::size_t(TPanePositions::PaneLength(FDocument)); }

@@ -2,15 +2,17 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 class QTextDocument;
 
 // A document's text as the pane gives it out: Windows-1252 bytes, CR LF for each block
-// separator. It is kept up to date from each content change, re-encoding only the changed
-// range, so reading the text of a large document costs a copy rather than a walk over its
-// blocks. While the document holds a character that is not one byte of the code page (user
-// input not yet replaced by its reference), positions no longer map one to one, and the text
-// is encoded afresh from the document when next asked for.
+// separator. Any part of it is read from the document itself, so the text is not held twice and
+// an edit costs nothing beyond its own range. That needs positions that map one to one: while
+// the document holds a character that is not one byte of the code page (user input not yet
+// replaced by its reference), the text is encoded whole and the encoding read instead, until
+// the next change. After a whole new text the first encoding is kept as well, for the readers of
+// the whole text that follow, until the next change.
 //
 // It also keeps what changed since the last TakeEdit, as the bytes between an unchanged start
 // and an unchanged end, so a reader of the text after each edit need not compare it whole.
@@ -27,21 +29,31 @@ public:
 
   explicit TPaneText(QTextDocument& document) : FDocument(document) {}
 
-  const std::string& Bytes();
+  std::string Bytes();
+  std::size_t Size();
+  // Appends the count bytes at from to out; the range lies within the text.
+  void Read(std::size_t from, std::size_t count, std::string& out);
+  // Whether the text at from goes on with bytes.
+  bool Holds(std::size_t from, std::string_view bytes);
   // A change the document reports: the characters from position on, added long, are new.
   void Changed(int position, int added);
   // The document was changed without reporting every change.
-  void Invalidate() { FExact = false; }
+  void Invalidate();
   // What changed since the last call; the first call reports the whole text.
   TEdit TakeEdit();
 
 private:
+  void Settle();
+  void ReadDocument(std::size_t from, std::size_t count, std::string& out) const;
+  void DropEncoding();
   std::size_t ByteLength() const;
 
   QTextDocument& FDocument;
-  std::string FBytes;
-  bool FExact = false;
+  std::string FEncoding;  // the whole text, while FEncoded
+  bool FEncoded = false;
+  bool FExact = false;  // positions map one to one, and FSize is the text's length
   bool FWhole = true;
+  std::size_t FSize = 0;
   std::size_t FTakenSize = 0;  // the text's length at the last TakeEdit
   std::size_t FHead = 0;       // bytes at the start unchanged since then
   std::size_t FTail = 0;       // bytes at the end unchanged since then

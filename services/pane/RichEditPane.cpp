@@ -17,12 +17,6 @@ namespace {
 
 bool HoldsNul(std::string_view bytes) { return bytes.find('\0') != std::string_view::npos; }
 
-// Whether length bytes from a position reach the end of the text, or its last line break: a
-// document read from RTF has no line break after its last paragraph mark.
-bool CoversTheRest(std::string_view rest, std::size_t length) {
-  return length == rest.size() || (length + 2 == rest.size() && rest.substr(length) == "\r\n");
-}
-
 QFont::StyleHint StyleHintOf(TRtfFamily family) {
   switch (family) {
     case TRtfFamily::Roman: return QFont::Serif;
@@ -62,7 +56,10 @@ TRichEditPane::TRichEditPane(QWidget* parent)
 TRichEditPane::~TRichEditPane() = default;
 
 std::string TRichEditPane::Text() const { return FText.Bytes(); }
-const std::string& TRichEditPane::TextBytes() const { return FText.Bytes(); }
+std::size_t TRichEditPane::TextSize() const { return FText.Size(); }
+void TRichEditPane::ReadText(std::size_t from, std::size_t count, std::string& out) const {
+  FText.Read(from, count, out);
+}
 TPaneText::TEdit TRichEditPane::TakeEdit() { return FText.TakeEdit(); }
 
 void TRichEditPane::Clear() {
@@ -129,7 +126,7 @@ bool TRichEditPane::LoadRtf(std::string_view bytes) {
   TRtfReader reader(bytes, &FLastRead);
   TRtfDocument rtf;
   if (!reader.Read(rtf)) return false;
-  const bool sameText = FFastRecolour && rtf.Text == FText.Bytes();
+  const bool sameText = FFastRecolour && rtf.Text.size() == FText.Size() && FText.Holds(0, rtf.Text);
   {
     const QScopedValueRollback quiet(FQuiet, true);
     if (!sameText) ReplaceText(TCodePageText::Decode(rtf.Text));
@@ -166,11 +163,10 @@ bool TRichEditPane::RecolourFromStream(std::string_view bytes, std::size_t textS
   TRtfReader reader(bytes);
   TRtfDocument rtf;
   if (!reader.Read(rtf)) return false;
-  const std::string& text = FText.Bytes();
-  if (textStart > text.size() || text.compare(textStart, rtf.Text.size(), rtf.Text) != 0) return false;
+  if (!FText.Holds(textStart, rtf.Text)) return false;
   const TPaneFormats::TStyle base = BaseStyleOf(rtf);
   const bool newBase = !(base == FColours.Base());
-  if (newBase && !(textStart == 0 && CoversTheRest(text, rtf.Text.size()))) return false;
+  if (newBase && !(textStart == 0 && CoversTheRest(rtf.Text.size()))) return false;
   const QScopedValueRollback quiet(FQuiet, true);
   if (newBase) {
     ApplyFont(base);
@@ -180,6 +176,13 @@ bool TRichEditPane::RecolourFromStream(std::string_view bytes, std::size_t textS
   if (!FColours.ApplyRange(rtf, textStart)) return false;
   FLastRead = {};
   return true;
+}
+
+// Whether length bytes from the start reach the end of the text, or its last line break: a
+// document read from RTF has no line break after its last paragraph mark.
+bool TRichEditPane::CoversTheRest(std::size_t length) const {
+  const std::size_t size = FText.Size();
+  return length == size || (length + 2 == size && FText.Holds(length, "\r\n"));
 }
 
 // From the left end of the first line in view to the right end of the last: points are taken

@@ -21,8 +21,10 @@ public:
   explicit TRichEditPane(QWidget* parent = nullptr);
   ~TRichEditPane() override;
 
-  std::string Text() const;              // lines joined by CR LF; never holds a NUL
-  const std::string& TextBytes() const;  // Text() without the copy, valid until the next change
+  std::string Text() const;  // lines joined by CR LF; never holds a NUL
+  std::size_t TextSize() const;
+  // Appends the count bytes of Text() at from to out, reading only those.
+  void ReadText(std::size_t from, std::size_t count, std::string& out) const;
   // What changed in the text since the last call; the first call reports the whole text.
   TPaneText::TEdit TakeEdit();
   void Clear();
@@ -74,6 +76,7 @@ private:
   bool LoadPlainText(std::string_view bytes);
   void ReplaceText(const QString& text);
   void ApplyFont(const TPaneFormats::TStyle& base);
+  bool CoversTheRest(std::size_t length) const;
   void TellVisible();
   void ShowVisibleColours();
   void FinishContentChange();
@@ -87,7 +90,7 @@ private:
   int DisplayedLine(int documentPosition) const;
 
   TPaneFormats FColours;
-  mutable TPaneText FText;      // what Text() gives, kept up to date as the content changes
+  mutable TPaneText FText;      // what Text() gives, read from the document
   TRtfReader::TMemo FLastRead;  // lets the next read take the lines that did not change
   bool FPlainTextMode = true;
   bool FFastRecolour = true;

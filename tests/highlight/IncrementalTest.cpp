@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <random>
+#include <utility>
 
 #include "TestFiles.h"
 #include "hltIncremental.h"
@@ -57,7 +58,7 @@ class TEditor {
 public:
   TEditor(std::string text, std::uint32_t seed, std::size_t pieceSize = ThltIncrementalRTF::DefaultPieceSize)
       : FText(std::move(text)), FRandom(seed), FDocument(pieceSize) {
-    FDocument.Reset(FText);
+    FDocument.Reset(ThltStringSource(FText));
   }
 
   // One random edit, then the check against a full pass.
@@ -101,10 +102,17 @@ public:
         }
     }
     FText.replace(start, removed, inserted);
-    const ThltIncrementalRTF::TChange change = FDocument.Edit(FText, start, removed, inserted.size());
+    const ThltIncrementalRTF::TChange change =
+        FDocument.Edit(ThltStringSource(FText), start, removed, inserted.size());
     const std::string expected = FullPass(FText);
-    ASSERT_EQ(FDocument.GetRTF(FText), expected)
+    ASSERT_EQ(FDocument.GetRTF(ThltStringSource(FText)), expected)
         << "edit at " << start << " removing " << removed << " adding \"" << inserted.substr(0, 40) << "\"";
+    // The new pieces, written alone, fit between the runs of the pieces around them.
+    const std::size_t changedEnd = change.First + change.Added;
+    ASSERT_EQ(
+        Runs(0, change.First) + Runs(change.First, changedEnd) + Runs(changedEnd, FDocument.PieceCount()),
+        expected.substr(FDocument.Opening().size(),
+                        expected.size() - FDocument.Opening().size() - FDocument.Closing().size()));
     ASSERT_LE(change.TextStart, start);
     ASSERT_GE(change.TextEnd, std::min(start + inserted.size(), FText.size()));
     ExpectPiecesCoverRange(change.TextStart, change.TextEnd);
@@ -114,6 +122,13 @@ public:
   const std::string& Text() const { return FText; }
 
 private:
+  std::string Runs(std::size_t first, std::size_t last) {
+    std::string part;
+    FDocument.WriteRTF(ThltStringSource(FText), part, first, last);
+    return part.substr(FDocument.Opening().size(),
+                       part.size() - FDocument.Opening().size() - FDocument.Closing().size());
+  }
+
   // The pieces for a range start at or before it, end at or after it, and none of them lies
   // outside it.
   void ExpectPiecesCoverRange(std::size_t start, std::size_t end) {
@@ -168,31 +183,53 @@ TEST(IncrementalTest, RandomEditsOfRealPagesGiveTheFullPassDocument) {
   }
 }
 
+// A text that counts how much of it is read.
+class TCountingSource final : public ThltTextSource {
+public:
+  explicit TCountingSource(const std::string& text) : FText(text) {}
+  std::size_t Size() const override { return FText.size(); }
+  void Read(std::size_t from, std::size_t count, std::string& out) const override {
+    FRead += count;
+    out.append(FText, from, count);
+  }
+  std::size_t TakeRead() { return std::exchange(FRead, 0); }
+
+private:
+  const std::string& FText;
+  mutable std::size_t FRead = 0;
+};
+
 TEST(IncrementalTest, AKeystrokeRescansAPieceOrTwoButAnOpenedCommentRescansToTheEnd) {
   std::string text;
   for (int line = 0; line < 20000; ++line)
     text += "<p class=\"x\">line " + std::to_string(line) + " &amp; more</p>\r\n";
   ThltIncrementalRTF document;
-  document.Reset(text);
+  TCountingSource source(text);
+  document.Reset(source);
+  EXPECT_EQ(source.TakeRead(), text.size());
   const std::size_t pieces = document.PieceCount();
   ASSERT_GT(pieces, 50u);
 
   const std::size_t middle = text.size() / 2;
   text.insert(middle, "z");
-  ThltIncrementalRTF::TChange change = document.Edit(text, middle, 0, 1);
-  EXPECT_EQ(document.GetRTF(text), FullPass(text));
+  ThltIncrementalRTF::TChange change = document.Edit(source, middle, 0, 1);
+  EXPECT_LE(source.TakeRead(), 8 * ThltIncrementalRTF::DefaultPieceSize);
+  std::string part;
+  document.WriteRTF(source, part, change.First, change.First + change.Added);
+  EXPECT_LE(source.TakeRead(), change.TextEnd - change.TextStart + 32);
+  EXPECT_EQ(document.GetRTF(ThltStringSource(text)), FullPass(text));
   EXPECT_LE(change.Removed, 2u);
   EXPECT_LE(change.Added, 2u);
   EXPECT_LE(change.TextEnd - change.TextStart, 3 * ThltIncrementalRTF::DefaultPieceSize);
 
   text.insert(0, "<!--");
-  change = document.Edit(text, 0, 0, 4);
-  EXPECT_EQ(document.GetRTF(text), FullPass(text));
+  change = document.Edit(ThltStringSource(text), 0, 0, 4);
+  EXPECT_EQ(document.GetRTF(ThltStringSource(text)), FullPass(text));
   EXPECT_EQ(change.TextEnd, text.size());
 
   text.erase(0, 4);
-  change = document.Edit(text, 0, 4, 0);
-  EXPECT_EQ(document.GetRTF(text), FullPass(text));
+  change = document.Edit(ThltStringSource(text), 0, 4, 0);
+  EXPECT_EQ(document.GetRTF(ThltStringSource(text)), FullPass(text));
   EXPECT_EQ(change.TextEnd, text.size());
   EXPECT_EQ(document.PieceCount(), pieces);
 }
@@ -203,28 +240,28 @@ TEST(IncrementalTest, AKeystrokeRescansAPieceOrTwoButAnOpenedCommentRescansToThe
 TEST(IncrementalTest, TheKindOfTheTokenBeforeAStrayAmpersandIsPartOfTheState) {
   std::string text = "<a x=\"" + std::string(40, 'v') + "\"&y>";
   ThltIncrementalRTF document(1);
-  document.Reset(text);
+  document.Reset(ThltStringSource(text));
   text[4] = ' ';
-  document.Edit(text, 4, 1, 1);
-  EXPECT_EQ(document.GetRTF(text), FullPass(text));
+  document.Edit(ThltStringSource(text), 4, 1, 1);
+  EXPECT_EQ(document.GetRTF(ThltStringSource(text)), FullPass(text));
 }
 
 TEST(IncrementalTest, ALongLineIsCutIntoPiecesTooAndAnEditBeyondTheTextIsRefused) {
   std::string line;
   while (line.size() < 400000) line += "<span class=\"k\">word</span> &lt;x&gt; ";
   ThltIncrementalRTF document;
-  document.Reset(line);
+  document.Reset(ThltStringSource(line));
   EXPECT_GT(document.PieceCount(), 50u);
   const std::size_t word = line.find("word", 200000);
   line.replace(word, 3, "<");
-  const ThltIncrementalRTF::TChange change = document.Edit(line, word, 3, 1);
-  EXPECT_EQ(document.GetRTF(line), FullPass(line));
+  const ThltIncrementalRTF::TChange change = document.Edit(ThltStringSource(line), word, 3, 1);
+  EXPECT_EQ(document.GetRTF(ThltStringSource(line)), FullPass(line));
   EXPECT_LE(change.TextEnd - change.TextStart, 3 * ThltIncrementalRTF::DefaultPieceSize);
 
-  const std::string before = document.GetRTF(line);
-  EXPECT_THROW(document.Edit(line, line.size() + 1, 0, 0), std::invalid_argument);
-  EXPECT_THROW(document.Edit(line, 0, 2, 0), std::invalid_argument);
-  EXPECT_EQ(document.GetRTF(line), before);
+  const std::string before = document.GetRTF(ThltStringSource(line));
+  EXPECT_THROW(document.Edit(ThltStringSource(line), line.size() + 1, 0, 0), std::invalid_argument);
+  EXPECT_THROW(document.Edit(ThltStringSource(line), 0, 2, 0), std::invalid_argument);
+  EXPECT_EQ(document.GetRTF(ThltStringSource(line)), before);
 }
 
 }  // namespace

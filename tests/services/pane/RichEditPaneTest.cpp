@@ -494,9 +494,34 @@ TEST_F(RichEditPaneTest, TakeEditReportsTheBytesChangedSinceTheLastCall) {
   const TPaneText::TEdit reference = Pane.TakeEdit();
   EXPECT_TRUE(reference.Whole);
   EXPECT_EQ(reference.Added, Pane.Text().size());
-  EXPECT_EQ(Pane.TextBytes().substr(23, 8), "&#20013;");
+  EXPECT_EQ(Pane.Text().substr(23, 8), "&#20013;");
   LoadText("new");
   EXPECT_TRUE(Pane.TakeEdit().Whole);
+}
+
+// Any part of the text read alone is that part of the whole: parts that start or end between a
+// CR and its LF, at an empty line, at the end; after a load and after edits.
+TEST_F(RichEditPaneTest, APartOfTheTextReadAloneIsThatPartOfTheWhole) {
+  const auto expectEveryPart = [this](const char* when) {
+    const std::string text = Pane.Text();
+    ASSERT_EQ(Pane.TextSize(), text.size()) << when;
+    for (std::size_t from = 0; from <= text.size(); ++from)
+      for (std::size_t count = 0; from + count <= text.size(); ++count) {
+        std::string part = "kept";
+        Pane.ReadText(from, count, part);
+        ASSERT_EQ(part, "kept" + text.substr(from, count)) << when << ": " << from << " " << count;
+      }
+  };
+  LoadText("<p>one</p>\r\n\r\nx\r\n<b>");
+  expectEveryPart("loaded");
+  Pane.TakeEdit();
+  Pane.SetSelStart(14);
+  QTest::keyClick(&Pane, Qt::Key_Return);
+  Type("ab");
+  expectEveryPart("edited");
+  Pane.SetSelStart(0);
+  Type(QString::fromUtf8("\u4E2D"));
+  expectEveryPart("a reference typed");
 }
 
 // A part of the text recoloured: the lines it covers take its colours, the rest keep theirs; an
