@@ -4,6 +4,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <utility>
 
 #include "CodePageText.h"
 #include "PanePositions.h"
@@ -89,14 +90,17 @@ void TPaneText::Changed(int position, int added) {
   FTail = std::min(FTail, tail);
 }
 
-// Once the whole text has been encoded the encoding tells whether positions map one to one.
+// Once the whole text has been encoded the encoding tells whether positions map one to one;
+// it is kept only when they do not, as it is then the only way to read the text.
 void TPaneText::Settle() {
   if (FExact || FEncoded) return;
-  FEncoding = TCodePageText::Encode(FDocument.toRawText());
-  FEncoded = true;
-  FSize = FEncoding.size();
+  std::string bytes = TCodePageText::Encode(FDocument.toRawText());
+  FSize = bytes.size();
   FExact = FSize == ByteLength();
   FWhole = true;
+  if (FExact) return;
+  FEncoding = std::move(bytes);
+  FEncoded = true;
 }
 
 // A range may start or end between the CR and the LF of a line break, which the document holds

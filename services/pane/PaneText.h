@@ -11,8 +11,7 @@ class QTextDocument;
 // an edit costs nothing beyond its own range. That needs positions that map one to one: while
 // the document holds a character that is not one byte of the code page (user input not yet
 // replaced by its reference), the text is encoded whole and the encoding read instead, until
-// the next change. After a whole new text the first encoding is kept as well, for the readers of
-// the whole text that follow, until the next change.
+// the next change.
 //
 // It also keeps what changed since the last TakeEdit, as the bytes between an unchanged start
 // and an unchanged end, so a reader of the text after each edit need not compare it whole.
