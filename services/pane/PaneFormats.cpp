@@ -390,17 +390,22 @@ void TPaneFormats::ShowVisible() {
 // Gives the block the collected ranges unless its layout already shows them over its visible
 // part; true when it changed. A block far from view keeps them for when it comes near, as a
 // layout of its own for each block of a large page would cost more than its text; one whose
-// layout holds formats of ours is given the new ones at once.
+// layout holds formats of ours is given the new ones at once. A long line's layout keeps its
+// formats while they cover what is visible and are not a margin's worth more than it needs: a
+// line given all of them before its part in view was known has them cut down to that part, or
+// every paint and caret blink would pay for them all.
 bool TPaneFormats::Store(QTextBlock& block) {
   auto* given = static_cast<TBlockRanges*>(block.userData());
   const TSpan visible = VisiblePart(block);
-  if (given != nullptr && given->Shown && given->ShownFrom <= visible.first &&
-      visible.second <= given->ShownTo && given->Ranges == FScratch)
-    return false;
   const TSpan shown = block.length() - 1 <= LongLine
                           ? visible
                           : TSpan{std::max(visible.first - LongLineMargin, 0),
                                   std::min(visible.second + LongLineMargin, block.length() - 1)};
+  if (given != nullptr && given->Shown && given->ShownFrom <= visible.first &&
+      visible.second <= given->ShownTo &&
+      given->ShownTo - given->ShownFrom <= shown.second - shown.first + LongLineMargin &&
+      given->Ranges == FScratch)
+    return false;
   const bool inLayout = given != nullptr && given->InLayout;
   if (!inLayout && (FScratch.empty() || !Near(block))) {
     block.setUserData(new TBlockRanges(FScratch, shown, false));

@@ -196,8 +196,12 @@ void TRichEditPane::TellVisible() {
   const QRectF last = blockBoundingGeometry(lastBlock).translated(contentOffset());
   const int top = std::clamp(int(first.top()) + half, view.top(), view.bottom());
   const int bottom = std::clamp(int(last.bottom()) - half, view.top(), view.bottom());
-  FColours.SetVisible(cursorForPosition(QPoint(view.left(), top)).position(),
-                      cursorForPosition(QPoint(view.right(), bottom)).position());
+  // A line so long that its layout cannot measure it hits its end wherever the point lies; no
+  // view shows more characters than it has pixels across for each of its lines.
+  const int from = cursorForPosition(QPoint(view.left(), top)).position();
+  const int most = std::max(view.width(), 1) * (view.height() / std::max(fontMetrics().height(), 1) + 1);
+  FColours.SetVisible(from,
+                      std::min(cursorForPosition(QPoint(view.right(), bottom)).position(), from + most));
 }
 
 void TRichEditPane::ShowVisibleColours() {

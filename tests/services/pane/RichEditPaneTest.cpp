@@ -9,11 +9,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextLayout>
+#include <climits>
 #include <random>
 
 #include "CodePageText.h"
 #include "HighlighterRtf.h"
+#include "PaneFormats.h"
 #include "RichEditPane.h"
 #include "RtfReader.h"
 #include "VornError.h"
@@ -588,6 +591,41 @@ TEST_F(RichEditPaneTest, ALongLineIsGivenTheFormatsInView) {
   ASSERT_TRUE(TRtfReader(saved).Read(document));
   EXPECT_EQ(document.Text, line);
   EXPECT_EQ(document.Runs.size(), line.size() / 12);
+}
+
+// A long line given all its formats while the whole of it counted as in view (its layout could
+// not measure it) has them cut down to the part near view once that is known, though they cover
+// it already.
+TEST(PaneFormatsTest, ALongLineGivenAllItsFormatsKeepsOnlyThoseNearViewOnceViewIsKnown) {
+  std::string line;
+  while (line.size() < 8 * TPaneFormats::LongLine) line += "<b>bold</b> ";
+  std::string runs;
+  for (std::size_t at = 0; at < line.size(); at += 12)
+    runs += "\\cf4 " + line.substr(at, 6) + "\\cf9 " + line.substr(at + 6, 6);
+  TRtfDocument rtf;
+  ASSERT_TRUE(TRtfReader(HighlighterRtf(runs)).Read(rtf));
+  QTextDocument document(TCodePageText::Decode(line));
+  TPaneFormats formats(document);
+  formats.Reset(TPaneFormats::StyleOf(rtf, 0));
+  const QTextLayout& layout = *document.firstBlock().layout();
+  const auto reach = [&layout] {
+    std::pair<int, int> span{INT_MAX, 0};
+    for (const QTextLayout::FormatRange& range : layout.formats())
+      span = {std::min(span.first, range.start), std::max(span.second, range.start + range.length)};
+    return span;
+  };
+  formats.SetVisible(0, int(line.size()));
+  formats.Apply(rtf);
+  EXPECT_LE(reach().first, 12);
+  EXPECT_EQ(reach().second, int(line.size()));
+  const int middle = int(line.size()) / 2;
+  formats.SetVisible(middle, middle + 100);
+  formats.ShowVisible();
+  const auto [first, last] = reach();
+  EXPECT_GE(first, middle - TPaneFormats::LongLineMargin);
+  EXPECT_LE(last, middle + 100 + TPaneFormats::LongLineMargin);
+  EXPECT_LE(first, middle);
+  EXPECT_GE(last, middle + 100);
 }
 
 // Lines far from view keep their colours without a layout holding them; scrolling there gives
