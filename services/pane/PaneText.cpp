@@ -77,10 +77,7 @@ void TPaneText::Changed(int position, int added) {
   const std::size_t stop = std::size_t(TPanePositions::ToPane(FDocument, to));
   const std::size_t size = ByteLength();
   const std::size_t tail = size - stop;
-  QTextCursor range(&FDocument);
-  range.setPosition(from);
-  range.setPosition(to, QTextCursor::KeepAnchor);
-  const std::size_t inserted = TCodePageText::Encode(range.selectedText()).size();
+  const std::size_t inserted = EncodedRange(from, to).size();
   if (tail > FSize || start > FSize - tail || inserted != stop - start) {
     FExact = false;
     return;
@@ -120,11 +117,14 @@ void TPaneText::ReadDocument(std::size_t from, std::size_t count, std::string& o
   }
   const std::size_t into = to - std::min(to, lineStart);
   const int last = block.position() + int(std::min(into, std::size_t(block.length() - 1)));
+  out.append(EncodedRange(first, last), from - firstInPane, count);
+}
+
+std::string TPaneText::EncodedRange(int from, int to) const {
   QTextCursor range(&FDocument);
-  range.setPosition(first);
-  range.setPosition(last, QTextCursor::KeepAnchor);
-  const std::string bytes = TCodePageText::Encode(range.selectedText());
-  out.append(bytes, from - firstInPane, count);
+  range.setPosition(from);
+  range.setPosition(to, QTextCursor::KeepAnchor);
+  return TCodePageText::Encode(range.selectedText());
 }
 
 void TPaneText::DropEncoding() {

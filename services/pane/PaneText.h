@@ -44,6 +44,7 @@ public:
 private:
   void Settle();
   void ReadDocument(std::size_t from, std::size_t count, std::string& out) const;
+  std::string EncodedRange(int from, int to) const;  // document positions
   void DropEncoding();
   std::size_t ByteLength() const;
 
