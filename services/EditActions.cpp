@@ -40,7 +40,9 @@ void PasteInto(QWidget* field) {
 }  // namespace
 
 TEditActions::TEditActions(QAction* copy, QAction* cut, QAction* paste, QObject* parent)
-    : QObject(parent), FCopy(copy), FCut(cut), FPaste(paste) {
+    : QObject(parent), FCopy(copy), FCut(cut), FPaste(paste), FClipboardHasText(ClipboardHasText()) {
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+          [this] { FClipboardHasText = ClipboardHasText(); });
   connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
           &TEditActions::Update);
   connect(FCopy, &QAction::triggered, this, [this] { Run(FCopy, CopyFrom); });
@@ -61,7 +63,7 @@ void TEditActions::Update() {
   const bool selection = HasSelection(field);
   FCopy->setEnabled(selection);
   FCut->setEnabled(selection);
-  FPaste->setEnabled(ClipboardHasText());
+  FPaste->setEnabled(FClipboardHasText);
 }
 
 void TEditActions::Run(QAction* action, void (*operation)(QWidget*)) {

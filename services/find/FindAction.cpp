@@ -31,6 +31,13 @@ TFieldText FieldText(QWidget* field) {
           selected ? int(line->selectedText().size()) : 0};
 }
 
+// Asked each time the program goes idle, so it must not read the text: a page of many
+// megabytes would keep a core busy encoding it.
+bool HoldsText(QWidget* field) {
+  if (auto* pane = qobject_cast<TRichEditPane*>(field)) return !pane->document()->isEmpty();
+  return !static_cast<QLineEdit*>(field)->text().isEmpty();
+}
+
 // The selection start first, then its length, as the dialog sets them.
 void Select(QWidget* field, int start, int length) {
   if (auto* pane = qobject_cast<TRichEditPane*>(field)) {
@@ -72,7 +79,7 @@ QWidget* TFindAction::FocusedTextField() {
 
 void TFindAction::Update() {
   QWidget* field = FocusedTextField();
-  FAction->setEnabled(field != nullptr && !FieldText(field).Text.empty());
+  FAction->setEnabled(field != nullptr && HoldsText(field));
 }
 
 void TFindAction::Execute() {
