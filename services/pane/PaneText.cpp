@@ -11,14 +11,21 @@
 
 namespace {
 
-// How much of the text one comparison reads at a time.
-constexpr std::size_t CompareChunk = 64 * 1024;
+// How much of the text is read at a time, to compare it or to copy it whole.
+constexpr std::size_t PartSize = 64 * 1024;
 
 }  // namespace
 
+// Read a part at a time, the text is encoded into its one string without ever holding the
+// document's characters whole, which for a large page costs more than the encoding itself.
 std::string TPaneText::Bytes() {
   Settle();
-  return FEncoded ? FEncoding : TCodePageText::Encode(FDocument.toRawText());
+  if (FEncoded) return FEncoding;
+  std::string bytes;
+  bytes.reserve(FSize);
+  for (std::size_t from = 0; from < FSize; from += PartSize)
+    ReadDocument(from, std::min(PartSize, FSize - from), bytes);
+  return bytes;
 }
 
 std::size_t TPaneText::Size() {
@@ -40,7 +47,7 @@ bool TPaneText::Holds(std::size_t from, std::string_view bytes) {
   std::string part;
   for (std::size_t done = 0; done < bytes.size(); done += part.size()) {
     part.clear();
-    Read(from + done, std::min(CompareChunk, bytes.size() - done), part);
+    Read(from + done, std::min(PartSize, bytes.size() - done), part);
     if (bytes.substr(done, part.size()) != part) return false;
   }
   return true;
