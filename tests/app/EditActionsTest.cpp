@@ -1,11 +1,14 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QDropEvent>
 #include <QImage>
 #include <QMimeData>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 
 #include "EditorFixture.h"
 
@@ -25,6 +28,12 @@ protected:
   static void Idle() {
     QSignalSpy idle(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock);
     ASSERT_TRUE(idle.wait(5000));
+  }
+  // Goes idle again and again until the condition holds, for at most five seconds.
+  static bool IdleUntil(const std::function<bool()>& condition) {
+    const QDeadlineTimer deadline(5000);
+    while (!condition() && !deadline.hasExpired()) Idle();
+    return condition();
   }
   bool CopyEnabled() const { return Control<QAction>(Form1, "EditCopy1")->isEnabled(); }
   bool CutEnabled() const { return Control<QAction>(Form1, "EditCut1")->isEnabled(); }
@@ -93,6 +102,29 @@ TEST_F(EditActionsTest, WithTheFocusInTheLineBoxTheActionsWorkOnIt) {
   EXPECT_EQ(Control<QLineEdit>(Form1, "Edit2")->text(), "1212");
   Idle();
   EXPECT_FALSE(CutEnabled());
+}
+
+// The state of a clipboard another program holds is learnt from the clipboard's own news of
+// each change, the program's taking it and its leaving it alike.
+TEST_F(EditActionsTest, PasteFollowsAClipboardAnotherProgramOwns) {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs a desktop clipboard";
+  auto* picture = new QMimeData;
+  picture->setImageData(QImage(4, 4, QImage::Format_RGB32));
+  QGuiApplication::clipboard()->setMimeData(picture);
+  Idle();
+  ASSERT_FALSE(PasteEnabled());
+
+  QProcess owner;
+  owner.start(QStringLiteral(CLIPBOARD_OWNER), {QStringLiteral("<i>")});
+  ASSERT_TRUE(owner.waitForReadyRead(10000));
+  EXPECT_TRUE(IdleUntil([this] { return PasteEnabled(); }));
+  Edit1().SetSelStart(0);
+  Control<QAction>(Form1, "EditPaste1")->trigger();
+  EXPECT_EQ(Edit1().Text().substr(0, 3), "<i>");
+
+  owner.kill();
+  ASSERT_TRUE(owner.waitForFinished(10000));
+  EXPECT_TRUE(IdleUntil([this] { return !PasteEnabled(); }));
 }
 
 }  // namespace

@@ -119,7 +119,7 @@ TEST_F(FindTest, WithTheFocusInTheLineBoxItsTextIsSearchedAndTheFocusStaysInTheD
   edit2->setText("12 2");
   edit2->setCursorPosition(0);
   PressCtrlF(edit2);
-  QTRY_COMPARE(QApplication::activeWindow(), &Dialog());
+  EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == &Dialog(); }));
   QTest::keyClicks(FindText(), "2");
   PressEnterInDialog();
   EXPECT_EQ(edit2->selectionStart(), 1);

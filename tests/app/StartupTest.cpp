@@ -120,7 +120,10 @@ TEST_F(StartupTest, MainWindowShortcutsAnswerFromThePreviewExceptItsOwnF1) {
 TEST_F(StartupTest, ResizingMovesNothingInTheOptionStripWhileThePaneFollows) {
   Start();
   Form1->resize(1000, 500);
-  QTRY_COMPARE(Control<TRichEditPane>(Form1, "Edit1")->geometry(), QRect(0, 25, 1000, 456));
+  const auto* pane = Control<TRichEditPane>(Form1, "Edit1");
+  EXPECT_TRUE(QTest::qWaitFor([pane] { return pane->geometry() == QRect(0, 25, 1000, 456); }))
+      << pane->geometry().x() << ' ' << pane->geometry().y() << ' ' << pane->geometry().width() << ' '
+      << pane->geometry().height();
   EXPECT_EQ(Control<QStatusBar>(Form1, "StatusBar1")->geometry(), QRect(0, 481, 1000, 19));
   EXPECT_EQ(Control<QMenuBar>(Form1, "ActionMainMenuBar1")->width(), 1000);
   EXPECT_EQ(Control<QPushButton>(Form1, "Button1")->geometry(), QRect(808, 0, 49, 25));

@@ -39,12 +39,12 @@ TEST_F(CustomControlTest, EnteringAndLeavingRaiseOneEventEachAndRepaint) {
   QTest::mouseMove(&FControl, QPoint(40, 12));
   EXPECT_EQ(enter.count(), 1);
   EXPECT_EQ(FControl.Interaction(), TdxInteraction(isMouseInside));
-  QTRY_VERIFY(FControl.Paints > paints);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return FControl.Paints > paints; }));
   const int entered = FControl.Paints;
   AwayFromControls();
   EXPECT_EQ(leave.count(), 1);
   EXPECT_EQ(FControl.Interaction(), TdxInteraction());
-  QTRY_VERIFY(FControl.Paints > entered);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return FControl.Paints > entered; }));
   EXPECT_EQ(enter.count(), 1);
 }
 

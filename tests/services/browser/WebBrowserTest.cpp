@@ -64,7 +64,7 @@ TEST_F(WebBrowserTest, ScriptInAPageCannotReadOtherLocalFiles) {
       "(function(){try{var x=new XMLHttpRequest();x.open('GET','secret.txt',false);x.send();"
       "return x.responseText;}catch(e){return 'refused';}})()");
   EXPECT_EQ(byRequest, "refused");
-  QTRY_VERIFY_WITH_TIMEOUT(Script("String(window.shown)") == "1", 10000);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Script("String(window.shown)") == "1"; }, 10000));
   const QString byFrame = Script(
       "(function(){try{return document.getElementById('f').contentDocument.body.innerText;}"
       "catch(e){return 'refused';}})()");
