@@ -41,8 +41,12 @@ void PasteInto(QWidget* field) {
 
 TEditActions::TEditActions(QAction* copy, QAction* cut, QAction* paste, QObject* parent)
     : QObject(parent), FCopy(copy), FCut(cut), FPaste(paste), FClipboardHasText(ClipboardHasText()) {
-  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-          [this] { FClipboardHasText = ClipboardHasText(); });
+  const auto renew = [this] { FClipboardHasText = ClipboardHasText(); };
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, renew);
+  // Some desktops tell of another program's change only once this one is active again.
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [renew](Qt::ApplicationState state) {
+    if (state == Qt::ApplicationActive) renew();
+  });
   connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
           &TEditActions::Update);
   connect(FCopy, &QAction::triggered, this, [this] { Run(FCopy, CopyFrom); });
