@@ -148,6 +148,10 @@ public:
     FEmptyBytes = ResidentBytes();
     Open(page);
     FEditor->setFocus();
+    // What runs each time the program goes idle looks at the focused field, as it does for a
+    // user; keys sent straight to an editor without the focus would leave that cost out.
+    if (!QTest::qWaitFor([this] { return QApplication::focusWidget() == FEditor; }))
+      throw std::runtime_error("the editor never had the focus");
     QTest::qWait(1000);
   }
   ~TSubject() {
