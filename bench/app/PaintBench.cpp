@@ -1,10 +1,12 @@
 // Key press to the end of the pane's paint in a shown main window on a real X display (Xvfb
 // with a window manager), against a bare QPlainTextEdit holding the same text in the same
 // font; in the same run the first keystroke after opening, idle CPU, memory and a typed burst.
-// Every page and editor runs in a process of its own, so memory and state start clean.
+// Every page and editor runs in a process of its own, so memory and state start clean. The
+// first keystroke is one sample per process, so it is taken from several and its median shown.
 //
-//   paint_bench                      every case, and the table with the ratios
-//   paint_bench EDITOR KIND SIZE     one case: vorn or bare, page or line, a size in bytes
+//   paint_bench                         every case, and the table with the ratios
+//   paint_bench EDITOR KIND SIZE        one case: vorn or bare, page or line, a size in bytes
+//   paint_bench EDITOR KIND SIZE keys   the keystrokes of one case only
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -35,11 +37,13 @@
 
 namespace {
 
-constexpr int KeyCount = 41;  // the first after opening, then 40 alternating letter and Backspace
+constexpr int KeyCount = 41;       // the first after opening, then 40 alternating letter and Backspace
+constexpr int FirstKeyCount = 11;  // in a process that only samples the first keystroke
 constexpr int KeyGapMs = 150;
 constexpr int IdleMs = 10000;
 constexpr int BurstKeys = 50;
 constexpr int BurstGapMs = 30;
+constexpr int FirstKeyRuns = 5;
 
 // The end of the next paint of a viewport after Arm: the paint is passed on from inside the
 // filter, so the clock stops when it is done.
@@ -200,9 +204,9 @@ struct TKeystrokes {
   std::vector<double> Paint;
 };
 
-TKeystrokes Keystrokes(QPlainTextEdit& editor, TPaintClock& clock) {
+TKeystrokes Keystrokes(QPlainTextEdit& editor, TPaintClock& clock, int count) {
   TKeystrokes keys;
-  for (int i = 0; i < KeyCount; ++i) {
+  for (int i = 0; i < count; ++i) {
     clock.Arm();
     const qint64 pressed = TPaintClock::Now();
     Key(editor, i);
@@ -243,12 +247,16 @@ double Percentile(std::vector<double> values, double share) {
   return values[std::min(values.size() - 1, std::size_t(share * double(values.size())))];
 }
 
-int RunCase(const std::string& editor, const std::string& kind, std::size_t size) {
+int RunCase(const std::string& editor, const std::string& kind, std::size_t size, bool keysOnly) {
   const std::string page = Page(kind, size);
   TSubject subject(editor, page);
   TPaintClock clock(subject.Editor().viewport());
-  const TKeystrokes keys = Keystrokes(subject.Editor(), clock);
+  const TKeystrokes keys = Keystrokes(subject.Editor(), clock, keysOnly ? FirstKeyCount : KeyCount);
   const std::vector<double> later = Later(keys.Latency);
+  if (keysOnly) {
+    std::printf("median=%.2f first=%.2f\n", Percentile(later, 0.5), keys.Latency.front());
+    return 0;
+  }
   const double cpu = CpuSeconds();
   QTest::qWait(IdleMs);
   const double idle = (CpuSeconds() - cpu) / (IdleMs / 1000.0) * 100.0;
@@ -274,34 +282,56 @@ TFigures ParseFigures(const QString& line) {
 }
 
 // One case in a process of its own; its figures, or none when it failed.
-TFigures RunChild(const QString& self, const std::string& editor, const std::string& kind, std::size_t size) {
+TFigures RunChild(const QString& self, const std::string& editor, const std::string& kind, std::size_t size,
+                  bool keysOnly = false) {
+  QStringList arguments{QString::fromStdString(editor), QString::fromStdString(kind), QString::number(size)};
+  if (keysOnly) arguments << QStringLiteral("keys");
   QProcess child;
   child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  child.start(self, {QString::fromStdString(editor), QString::fromStdString(kind), QString::number(size)});
+  child.start(self, arguments);
   child.waitForFinished(-1);
   const QString out = QString::fromLocal8Bit(child.readAllStandardOutput()).trimmed();
   return child.exitCode() == 0 ? ParseFigures(out) : TFigures{};
 }
 
+// A whole case, its first keystroke replaced by the median over it and further processes that
+// only type, with that median's ratio to the later keystrokes' median of the same processes.
+TFigures RunCaseWithFirstKeys(const QString& self, const std::string& editor, const std::string& kind,
+                              std::size_t size) {
+  TFigures figures = RunChild(self, editor, kind, size);
+  if (figures.empty()) return figures;
+  std::vector<double> firsts{figures.at("first")}, medians{figures.at("median")};
+  for (int run = 1; run < FirstKeyRuns; ++run) {
+    const TFigures keys = RunChild(self, editor, kind, size, true);
+    if (keys.empty()) return {};
+    firsts.push_back(keys.at("first"));
+    medians.push_back(keys.at("median"));
+  }
+  figures["first"] = Percentile(firsts, 0.5);
+  figures["firstratio"] = figures.at("first") / Percentile(medians, 0.5);
+  return figures;
+}
+
 int RunAll(const QString& self) {
   const std::pair<const char*, std::size_t> cases[] = {
       {"page", 100 << 10}, {"page", 1 << 20}, {"page", 8 << 20}, {"page", 32 << 20}, {"line", 5 << 20}};
-  std::printf("%-5s %9s | %-34s | %-34s | %s\n", "kind", "bytes", "vorn: median p90 first idle% B/B",
-              "bare: median p90 first idle% B/B", "median ratio, burst ms (vorn, bare)");
+  std::printf("%-5s %9s | %-40s | %-40s | %s\n", "kind", "bytes",
+              "vorn: median p90 first first/later idle% B/B", "bare: median p90 first first/later idle% B/B",
+              "median ratio, burst ms (vorn, bare)");
   for (const auto& [kind, size] : cases) {
-    const TFigures vorn = RunChild(self, "vorn", kind, size);
-    const TFigures bare = RunChild(self, "bare", kind, size);
+    const TFigures vorn = RunCaseWithFirstKeys(self, "vorn", kind, size);
+    const TFigures bare = RunCaseWithFirstKeys(self, "bare", kind, size);
     if (vorn.empty() || bare.empty()) {
       std::printf("%-5s %9zu | a case failed\n", kind, size);
       continue;
     }
     const auto row = [](const TFigures& f) {
       static char text[128];
-      std::snprintf(text, sizeof text, "%7.2f %7.2f %7.2f %5.2f %5.1f", f.at("median"), f.at("p90"),
-                    f.at("first"), f.at("idle"), f.at("bytes"));
+      std::snprintf(text, sizeof text, "%7.2f %7.2f %7.2f %5.2f %5.2f %5.1f", f.at("median"), f.at("p90"),
+                    f.at("first"), f.at("firstratio"), f.at("idle"), f.at("bytes"));
       return std::string(text);
     };
-    std::printf("%-5s %9zu | %-34s | %-34s | %5.2f, %.0f %.0f\n", kind, size, row(vorn).c_str(),
+    std::printf("%-5s %9zu | %-40s | %-40s | %5.2f, %.0f %.0f\n", kind, size, row(vorn).c_str(),
                 row(bare).c_str(), vorn.at("median") / bare.at("median"), vorn.at("burst"), bare.at("burst"));
     std::fflush(stdout);
   }
@@ -320,13 +350,14 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     return RunAll(QCoreApplication::applicationFilePath());
   }
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: paint_bench [vorn|bare page|line SIZE]\n");
+  const bool keysOnly = argc == 5 && std::string(argv[4]) == "keys";
+  if (argc != 4 && !keysOnly) {
+    std::fprintf(stderr, "usage: paint_bench [vorn|bare page|line SIZE [keys]]\n");
     return 2;
   }
   if (std::string(argv[1]) == "vorn") KeepLargeBuffersApart();
   TWebBrowser::PrepareEngine();
   QApplication application(argc, argv);
   StartHighlighter();
-  return RunCase(argv[1], argv[2], std::stoul(argv[3]));
+  return RunCase(argv[1], argv[2], std::stoul(argv[3]), keysOnly);
 }
