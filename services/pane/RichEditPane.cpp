@@ -185,23 +185,33 @@ bool TRichEditPane::CoversTheRest(std::size_t length) const {
   return length == size || (length + 2 == size && FText.Holds(length, "\r\n"));
 }
 
-// From the left end of the first line in view to the right end of the last: points are taken
-// in the middle of those lines, as one above or below the text would be taken for its start or
-// end.
+// The lines in view, from the start of the first to the end of the last. Only a long line takes
+// its formats by the part of it in view, so only then are points looked up in the middle of the
+// first and last line; a look-up lays its line out anew, wasted work at every key on short lines.
 void TRichEditPane::TellVisible() {
   const QRect view = viewport()->rect();
-  const int half = fontMetrics().height() / 2;
-  const QRectF first = blockBoundingGeometry(firstVisibleBlock()).translated(contentOffset());
-  const QTextBlock lastBlock = cursorForPosition(view.bottomLeft()).block();
-  const QRectF last = blockBoundingGeometry(lastBlock).translated(contentOffset());
-  const int top = std::clamp(int(first.top()) + half, view.top(), view.bottom());
-  const int bottom = std::clamp(int(last.bottom()) - half, view.top(), view.bottom());
+  const QTextBlock firstBlock = firstVisibleBlock();
+  const qreal firstTop = contentOffset().y();
+  qreal lastBottom = firstTop + blockBoundingRect(firstBlock).height();
+  QTextBlock lastBlock = firstBlock;
+  while (lastBottom <= view.bottom() && lastBlock.next().isValid()) {
+    lastBlock = lastBlock.next();
+    lastBottom += blockBoundingRect(lastBlock).height();
+  }
+  const auto isLong = [](const QTextBlock& block) { return block.length() - 1 > TPaneFormats::LongLine; };
+  int from = firstBlock.position();
+  int to = lastBlock.position() + lastBlock.length() - 1;
+  if (isLong(firstBlock) || isLong(lastBlock)) {
+    const int half = fontMetrics().height() / 2;
+    const int top = std::clamp(int(firstTop) + half, view.top(), view.bottom());
+    const int bottom = std::clamp(int(lastBottom) - half, view.top(), view.bottom());
+    from = cursorForPosition(QPoint(view.left(), top)).position();
+    to = cursorForPosition(QPoint(view.right(), bottom)).position();
+  }
   // A line so long that its layout cannot measure it hits its end wherever the point lies; no
   // view shows more characters than it has pixels across for each of its lines.
-  const int from = cursorForPosition(QPoint(view.left(), top)).position();
   const int most = std::max(view.width(), 1) * (view.height() / std::max(fontMetrics().height(), 1) + 1);
-  FColours.SetVisible(from,
-                      std::min(cursorForPosition(QPoint(view.right(), bottom)).position(), from + most));
+  FColours.SetVisible(from, std::min(to, from + most));
 }
 
 void TRichEditPane::ShowVisibleColours() {
@@ -257,11 +267,15 @@ int TRichEditPane::SelStart() const {
   return TPanePositions::ToPane(*document(), textCursor().selectionStart());
 }
 
+// A caret already there with nothing selected is left alone: setting it again lays its line out
+// anew for nothing.
 void TRichEditPane::SetSelStart(int position) {
   QTextCursor cursor = textCursor();
   const QTextDocument& text = *document();
   const int end = TPanePositions::PaneLength(text);
-  cursor.setPosition(TPanePositions::ToDocument(text, position < 0 ? end : position));
+  const int target = TPanePositions::ToDocument(text, position < 0 ? end : position);
+  if (cursor.position() == target && cursor.anchor() == target) return;
+  cursor.setPosition(target);
   setTextCursor(cursor);
 }
 
