@@ -112,12 +112,18 @@ std::size_t ThltIncrementalRTF::RescanRead(const ThltTextSource& text, std::size
   return whole ? FPieces.size() : std::string::npos;
 }
 
+// A piece ends where the next one starts, in place and in state: tokens of no text may follow
+// one another at one place, and the next piece may start after any of them.
 void ThltIncrementalRTF::WritePiece(std::size_t index, ThltRunBuffer& runs) {
   const std::size_t end = PieceTextEnd(index);
+  const bool last = index + 1 == FPieces.size();
   ResumeInWindow(FPieces[index]);
   while (!FScanner.AtEnd()) {
     FScanner.WriteToken(runs, FScratch);
-    if (std::size_t(PointInText().Pos) >= end) break;
+    const ThltScanPoint point = PointInText();
+    if (std::size_t(point.Pos) > end ||
+        (!last && std::size_t(point.Pos) == end && point.SameStateAs(FPieces[index + 1])))
+      break;
     FScanner.NextToken();
   }
 }

@@ -246,6 +246,21 @@ TEST(IncrementalTest, TheKindOfTheTokenBeforeAStrayAmpersandIsPartOfTheState) {
   EXPECT_EQ(document.GetRTF(ThltStringSource(text)), FullPass(text));
 }
 
+// After "=" in a tag, a "&" that starts an entity stands behind two runs of no text; in text the
+// "=" itself runs up to it, and the scan is in the same state there. Once the ">" is gone the
+// scan meets the old state at the "&" after both empty runs, and a piece that starts there
+// must not lose them.
+TEST(IncrementalTest, RunsOfNoTextBeforeWhereAnEditMeetsTheOldScanAreKept) {
+  for (std::size_t pieceSize = 1; pieceSize <= 8; ++pieceSize) {
+    std::string text = "a>" + std::string(20, 'b') + "=&#9;-";
+    ThltIncrementalRTF document(pieceSize);
+    document.Reset(ThltStringSource(text));
+    text.erase(1, 1);
+    document.Edit(ThltStringSource(text), 1, 1, 0);
+    EXPECT_EQ(document.GetRTF(ThltStringSource(text)), FullPass(text)) << "pieces of " << pieceSize;
+  }
+}
+
 TEST(IncrementalTest, ALongLineIsCutIntoPiecesTooAndAnEditBeyondTheTextIsRefused) {
   std::string line;
   while (line.size() < 400000) line += "<span class=\"k\">word</span> &lt;x&gt; ";
