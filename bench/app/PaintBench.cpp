@@ -1,8 +1,9 @@
 // Key press to the end of the pane's paint in a shown main window on a real X display (Xvfb
 // with a window manager), against a bare QPlainTextEdit holding the same text in the same
 // font; in the same run the first keystroke after opening, idle CPU, memory and a typed burst.
-// Every page and editor runs in a process of its own, so memory and state start clean. The
-// first keystroke is one sample per process, so it is taken from several and its median shown.
+// Every page and editor runs in a process of its own, so memory and state start clean. A
+// process's median and its first keystroke vary from one process to the next, so both are taken
+// from several and their medians shown.
 //
 //   paint_bench                         every case, and the table with the ratios
 //   paint_bench EDITOR KIND SIZE        one case: vorn or bare, page or line, a size in bytes
@@ -294,8 +295,8 @@ TFigures RunChild(const QString& self, const std::string& editor, const std::str
   return child.exitCode() == 0 ? ParseFigures(out) : TFigures{};
 }
 
-// A whole case, its first keystroke replaced by the median over it and further processes that
-// only type, with that median's ratio to the later keystrokes' median of the same processes.
+// A whole case, with its first keystroke and its median replaced by their medians over it and
+// further processes that only type, and the ratio of the two.
 TFigures RunCaseWithFirstKeys(const QString& self, const std::string& editor, const std::string& kind,
                               std::size_t size) {
   TFigures figures = RunChild(self, editor, kind, size);
@@ -308,7 +309,8 @@ TFigures RunCaseWithFirstKeys(const QString& self, const std::string& editor, co
     medians.push_back(keys.at("median"));
   }
   figures["first"] = Percentile(firsts, 0.5);
-  figures["firstratio"] = figures.at("first") / Percentile(medians, 0.5);
+  figures["median"] = Percentile(medians, 0.5);
+  figures["firstratio"] = figures.at("first") / figures.at("median");
   return figures;
 }
 
