@@ -351,9 +351,10 @@ void TPaneFormats::AppendRange(const TRange& range) {
     FScratch.push_back(range);
 }
 
-void TPaneFormats::SetVisible(int from, int to) {
+void TPaneFormats::SetVisible(int from, int to, std::vector<std::pair<int, int>> longLineParts) {
   FVisibleFrom = from;
   FVisibleTo = to;
+  FLongLineParts = std::move(longLineParts);
   FNearFirst = std::max(FDocument.findBlock(from).blockNumber() - NearBlocks, 0);
   FNearLast = FDocument.findBlock(to).blockNumber() + NearBlocks;
 }
@@ -368,8 +369,11 @@ bool TPaneFormats::Near(const QTextBlock& block) const {
 TPaneFormats::TSpan TPaneFormats::VisiblePart(const QTextBlock& block) const {
   const int length = block.length() - 1;
   if (length <= LongLine) return {0, length};
-  return {std::clamp(FVisibleFrom - block.position(), 0, length),
-          std::clamp(FVisibleTo - block.position(), 0, length)};
+  const int start = block.position();
+  TSpan part{FVisibleFrom, FVisibleTo};
+  for (const TSpan& inView : FLongLineParts)
+    if (inView.first >= start && inView.first <= start + length) part = inView;
+  return {std::clamp(part.first - start, 0, length), std::clamp(part.second - start, 0, length)};
 }
 
 void TPaneFormats::ShowVisible() {

@@ -44,15 +44,16 @@ public:
   // block moves its formats with the text, one that adds or joins blocks forgets theirs.
   bool KnowsFormats(int position) const;
   bool Applying() const { return FApplying; }
-  // The document positions in view. A line longer than LongLine gives its layout only the
-  // formats within LongLineMargin of them; ShowVisible gives the lines near view the formats
-  // their layouts lack, and long lines those of what is visible now.
+  // The document positions in view, and the part in view of each long line there. A line
+  // longer than LongLine gives its layout only the formats within LongLineMargin of its part;
+  // ShowVisible gives the lines near view the formats their layouts lack, and long lines those
+  // of what is visible now.
   static constexpr int LongLine = 16384;
   static constexpr int LongLineMargin = 8192;
   // Blocks this many before or after those in view count as near it: their layouts hold their
   // formats; the layouts of blocks farther away are given theirs when they come near.
   static constexpr int NearBlocks = 512;
-  void SetVisible(int from, int to);
+  void SetVisible(int from, int to, std::vector<std::pair<int, int>> longLineParts = {});
   void ShowVisible();
 
   // Every change of the document's content, so Apply knows which blocks were edited.
@@ -104,6 +105,7 @@ private:
   int FBlockCount;  // the document's blocks after the last change seen
   int FVisibleFrom = 0;
   int FVisibleTo = 0;
+  std::vector<TSpan> FLongLineParts;
   int FNearFirst = 0;
   int FNearLast = NearBlocks;
 };

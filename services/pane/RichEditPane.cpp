@@ -185,33 +185,40 @@ bool TRichEditPane::CoversTheRest(std::size_t length) const {
   return length == size || (length + 2 == size && FText.Holds(length, "\r\n"));
 }
 
-// The lines in view, from the start of the first to the end of the last. Only a long line takes
-// its formats by the part of it in view, so only then are points looked up in the middle of the
-// first and last line; a look-up lays its line out anew, wasted work at every key on short lines.
+// The lines in view, from the start of the first to the end of the last, and the part in view
+// of each long line among them: only a long line takes its formats by that part, and looking a
+// point up lays its line out anew, wasted work at every key on short lines.
 void TRichEditPane::TellVisible() {
   const QRect view = viewport()->rect();
-  const QTextBlock firstBlock = firstVisibleBlock();
-  const qreal firstTop = contentOffset().y();
-  qreal lastBottom = firstTop + blockBoundingRect(firstBlock).height();
-  QTextBlock lastBlock = firstBlock;
-  while (lastBottom <= view.bottom() && lastBlock.next().isValid()) {
-    lastBlock = lastBlock.next();
-    lastBottom += blockBoundingRect(lastBlock).height();
+  std::vector<std::pair<int, int>> longLineParts;
+  QTextBlock block = firstVisibleBlock();
+  QTextBlock last = block;
+  for (qreal top = contentOffset().y(); block.isValid() && top <= view.bottom(); block = block.next()) {
+    const qreal bottom = top + blockBoundingRect(block).height();
+    if (block.length() - 1 > TPaneFormats::LongLine) longLineParts.push_back(PartInView(block, top, bottom));
+    last = block;
+    top = bottom;
   }
-  const auto isLong = [](const QTextBlock& block) { return block.length() - 1 > TPaneFormats::LongLine; };
-  int from = firstBlock.position();
-  int to = lastBlock.position() + lastBlock.length() - 1;
-  if (isLong(firstBlock) || isLong(lastBlock)) {
-    const int half = fontMetrics().height() / 2;
-    const int top = std::clamp(int(firstTop) + half, view.top(), view.bottom());
-    const int bottom = std::clamp(int(lastBottom) - half, view.top(), view.bottom());
-    from = cursorForPosition(QPoint(view.left(), top)).position();
-    to = cursorForPosition(QPoint(view.right(), bottom)).position();
-  }
+  FColours.SetVisible(firstVisibleBlock().position(), last.position() + last.length() - 1,
+                      std::move(longLineParts));
+}
+
+// From the left end of the line's first row in view to the right end of its last; points are
+// taken in the middle of those rows, as one above or below the text would be taken for its start
+// or end.
+std::pair<int, int> TRichEditPane::PartInView(const QTextBlock& block, qreal top, qreal bottom) const {
+  const QRect view = viewport()->rect();
+  const int half = fontMetrics().height() / 2;
+  const int firstRow = std::clamp(int(top) + half, view.top(), view.bottom());
+  const int lastRow = std::clamp(int(bottom) - half, view.top(), view.bottom());
+  const int end = block.position() + block.length() - 1;
+  const int from =
+      std::clamp(cursorForPosition(QPoint(view.left(), firstRow)).position(), block.position(), end);
+  const int to = std::clamp(cursorForPosition(QPoint(view.right(), lastRow)).position(), from, end);
   // A line so long that its layout cannot measure it hits its end wherever the point lies; no
   // view shows more characters than it has pixels across for each of its lines.
   const int most = std::max(view.width(), 1) * (view.height() / std::max(fontMetrics().height(), 1) + 1);
-  FColours.SetVisible(from, std::min(to, from + most));
+  return {from, std::min(to, from + most)};
 }
 
 void TRichEditPane::ShowVisibleColours() {

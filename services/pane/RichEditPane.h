@@ -78,6 +78,7 @@ private:
   void ApplyFont(const TPaneFormats::TStyle& base);
   bool CoversTheRest(std::size_t length) const;
   void TellVisible();
+  std::pair<int, int> PartInView(const QTextBlock& block, qreal top, qreal bottom) const;
   void ShowVisibleColours();
   void FinishContentChange();
   void RaiseChange();

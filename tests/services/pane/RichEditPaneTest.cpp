@@ -658,3 +658,30 @@ TEST_F(RichEditPaneTest, LinesFarFromViewGetTheirFormatsWhenTheyComeNear) {
   QApplication::processEvents();
   EXPECT_EQ(ColoursOf(far), farColours);
 }
+
+// A long line between short ones is given the formats of its part in view, wherever the view
+// stands along it: the lines first and last in view say nothing of where the view cuts it.
+TEST_F(RichEditPaneTest, ALongLineBetweenShortOnesIsGivenTheFormatsOfItsPartInView) {
+  std::string line;
+  while (line.size() < 16 * TPaneFormats::LongLine) line += "<b>bold</b> ";
+  std::string runs = "\\cf4 first\\par ";
+  for (std::size_t at = 0; at < line.size(); at += 12)
+    runs += "\\cf4 " + line.substr(at, 6) + "\\cf9 " + line.substr(at + 6, 6);
+  runs += "\\par \\cf4 last";
+  Pane.SetWordWrap(false);
+  Pane.resize(600, 300);
+  Pane.show();
+  LoadRtf(HighlighterRtf(runs));
+  QApplication::processEvents();
+  const QTextBlock block = Pane.document()->findBlockByNumber(1);
+  for (const int column : {int(line.size()) - 1200, int(line.size()) / 2, 3 * TPaneFormats::LongLine}) {
+    Pane.SetSelStart(int(std::string_view("first\r\n").size()) + column);
+    Pane.ScrollCaret();
+    QApplication::processEvents();
+    ASSERT_EQ(Pane.cursorForPosition(QPoint(1, 1)).blockNumber(), 0);  // all three lines in view
+    bool covered = false;
+    for (const QTextLayout::FormatRange& range : block.layout()->formats())
+      covered = covered || (range.start <= column && column < range.start + range.length);
+    EXPECT_TRUE(covered) << "column " << column;
+  }
+}
