@@ -38,13 +38,13 @@
 
 namespace {
 
-constexpr int KeyCount = 41;       // the first after opening, then 40 alternating letter and Backspace
-constexpr int FirstKeyCount = 11;  // in a process that only samples the first keystroke
+constexpr int KeyCount = 41;        // the first after opening, then 40 alternating letter and Backspace
+constexpr int TypingKeyCount = 11;  // in a process that only types
 constexpr int KeyGapMs = 150;
 constexpr int IdleMs = 10000;
 constexpr int BurstKeys = 50;
 constexpr int BurstGapMs = 30;
-constexpr int FirstKeyRuns = 5;
+constexpr int ProcessesPerCase = 5;
 
 // The end of the next paint of a viewport after Arm: the paint is passed on from inside the
 // filter, so the clock stops when it is done.
@@ -252,7 +252,7 @@ int RunCase(const std::string& editor, const std::string& kind, std::size_t size
   const std::string page = Page(kind, size);
   TSubject subject(editor, page);
   TPaintClock clock(subject.Editor().viewport());
-  const TKeystrokes keys = Keystrokes(subject.Editor(), clock, keysOnly ? FirstKeyCount : KeyCount);
+  const TKeystrokes keys = Keystrokes(subject.Editor(), clock, keysOnly ? TypingKeyCount : KeyCount);
   const std::vector<double> later = Later(keys.Latency);
   if (keysOnly) {
     std::printf("median=%.2f first=%.2f\n", Percentile(later, 0.5), keys.Latency.front());
@@ -297,12 +297,12 @@ TFigures RunChild(const QString& self, const std::string& editor, const std::str
 
 // A whole case, with its first keystroke and its median replaced by their medians over it and
 // further processes that only type, and the ratio of the two.
-TFigures RunCaseWithFirstKeys(const QString& self, const std::string& editor, const std::string& kind,
-                              std::size_t size) {
+TFigures RunCaseInProcesses(const QString& self, const std::string& editor, const std::string& kind,
+                            std::size_t size) {
   TFigures figures = RunChild(self, editor, kind, size);
   if (figures.empty()) return figures;
   std::vector<double> firsts{figures.at("first")}, medians{figures.at("median")};
-  for (int run = 1; run < FirstKeyRuns; ++run) {
+  for (int run = 1; run < ProcessesPerCase; ++run) {
     const TFigures keys = RunChild(self, editor, kind, size, true);
     if (keys.empty()) return {};
     firsts.push_back(keys.at("first"));
@@ -321,8 +321,8 @@ int RunAll(const QString& self) {
               "vorn: median p90 first first/later idle% B/B", "bare: median p90 first first/later idle% B/B",
               "median ratio, burst ms (vorn, bare)");
   for (const auto& [kind, size] : cases) {
-    const TFigures vorn = RunCaseWithFirstKeys(self, "vorn", kind, size);
-    const TFigures bare = RunCaseWithFirstKeys(self, "bare", kind, size);
+    const TFigures vorn = RunCaseInProcesses(self, "vorn", kind, size);
+    const TFigures bare = RunCaseInProcesses(self, "bare", kind, size);
     if (vorn.empty() || bare.empty()) {
       std::printf("%-5s %9zu | a case failed\n", kind, size);
       continue;

@@ -4,6 +4,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <algorithm>
 
 #include "PanePositions.h"
 
@@ -370,9 +371,10 @@ TPaneFormats::TSpan TPaneFormats::VisiblePart(const QTextBlock& block) const {
   const int length = block.length() - 1;
   if (length <= LongLine) return {0, length};
   const int start = block.position();
-  TSpan part{FVisibleFrom, FVisibleTo};
-  for (const TSpan& inView : FLongLineParts)
-    if (inView.first >= start && inView.first <= start + length) part = inView;
+  const auto inBlock = std::find_if(FLongLineParts.begin(), FLongLineParts.end(), [&](const TSpan& part) {
+    return part.first >= start && part.first <= start + length;
+  });
+  const TSpan part = inBlock != FLongLineParts.end() ? *inBlock : TSpan{FVisibleFrom, FVisibleTo};
   return {std::clamp(part.first - start, 0, length), std::clamp(part.second - start, 0, length)};
 }
 

@@ -191,16 +191,16 @@ bool TRichEditPane::CoversTheRest(std::size_t length) const {
 void TRichEditPane::TellVisible() {
   const QRect view = viewport()->rect();
   std::vector<std::pair<int, int>> longLineParts;
-  QTextBlock block = firstVisibleBlock();
-  QTextBlock last = block;
+  const QTextBlock first = firstVisibleBlock();
+  QTextBlock block = first;
+  QTextBlock last = first;
   for (qreal top = contentOffset().y(); block.isValid() && top <= view.bottom(); block = block.next()) {
     const qreal bottom = top + blockBoundingRect(block).height();
     if (block.length() - 1 > TPaneFormats::LongLine) longLineParts.push_back(PartInView(block, top, bottom));
     last = block;
     top = bottom;
   }
-  FColours.SetVisible(firstVisibleBlock().position(), last.position() + last.length() - 1,
-                      std::move(longLineParts));
+  FColours.SetVisible(first.position(), last.position() + last.length() - 1, std::move(longLineParts));
 }
 
 // From the left end of the line's first row in view to the right end of its last; points are
