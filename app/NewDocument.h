@@ -9,3 +9,6 @@ inline constexpr const char* NewDocumentTemplate[] = {
     "<meta name=\"GENERATOR\" content=\"Vorn Web Editor 3.0 Basic\">",
     "</head>",
 };
+
+// The current file name of a document that has no file yet, compared exactly.
+inline constexpr char UntitledFileName[] = "new.htm";

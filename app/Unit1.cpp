@@ -72,7 +72,7 @@ void TForm1::BuildStatusPanels() {
   FPanels[1] = new QLabel(ui->StatusBar1);
   FPanels[1]->setMinimumWidth(1);
   for (int i = 0; i < 2; ++i) FPanels[i]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
-  FPanels[0]->setText(QStringLiteral("new.htm"));
+  FPanels[0]->setText(QString::fromLatin1(UntitledFileName));
   FPanels[1]->setText(QStringLiteral("Line: 0 of 0"));
   ui->StatusBar1->addWidget(FPanels[0]);
   ui->StatusBar1->addWidget(FPanels[1], 1);
@@ -113,6 +113,9 @@ void TForm1::ConnectHandlers() {
   ConnectGuarded(FTimer1, &TTimer::Timer, this, &TForm1::Timer1Timer);
   ConnectGuarded(ui->Action1, &QAction::triggered, this, &TForm1::Action1Execute);
   ConnectGuarded(ui->Action2, &QAction::triggered, this, &TForm1::Action2Execute);
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    if (state == Qt::ApplicationActive) RunGuarded([this] { ApplicationEvents1Activate(); });
+  });
 }
 
 QString TForm1::StatusPanelText(int panel) const { return FPanels[panel]->text(); }
@@ -135,7 +138,7 @@ void TForm1::AppendTemplate() {
 void TForm1::FormShow() {
   Form3->exec();
   const QString startPage = StartPagePath();
-  FCurrentFileName = QStringLiteral("new.htm");
+  FCurrentFileName = QString::fromLatin1(UntitledFileName);
   AppendTemplate();
   ui->Edit1->SetFocusPane();
   FTimer1->SetEnabled(false);

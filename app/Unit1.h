@@ -3,10 +3,12 @@
 #include <QMainWindow>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "FileStamp.h"
 #include "hltIncremental.h"
 
 class QLabel;
@@ -51,6 +53,9 @@ public:
   void FileOpen1Accept();
   void FileSaveAs1BeforeExecute();
   void FileSaveAs1Accept();
+  // The program became active again: the document's file may have been changed or removed by
+  // another program meanwhile.
+  void ApplicationEvents1Activate();
   // Highlighting cycle and caret tracking.
   void Edit1Change();
   // Off: every pass scans and writes the whole document afresh; on (the default): the pass
@@ -93,6 +98,11 @@ private:
   QString StartPagePath() const;
   void SetCurrentFileName(const QString& name);
   void MarkSaved();
+  void LoadDocument(const QString& path);
+  void SaveDocument(const QString& path);
+  void KeepDiskStamp();
+  void ConfirmOverwrite() const;
+  bool DiskHoldsText() const;
   void RefreshPreview();
   void ShowCaretLine();
 
@@ -105,6 +115,8 @@ private:
   TFileDialogAction* FFileSaveAs1;
   TFindAction* FSearchFind1;
   QString FCurrentFileName;
+  std::optional<TFileStamp> FDiskStamp;                  // the document's file as last opened or saved
+  std::optional<TFileStamp> FDeclinedStamp;              // a change on disk the user chose not to reload
   std::unique_ptr<ThltHTMLRTF> FHighlighter;             // lives for one highlighting pass
   std::unique_ptr<ThltIncrementalRTF> FHighlightedText;  // lives from pass to pass
   bool FIncrementalHighlighting = true;

@@ -2,6 +2,7 @@
 #include "ErrorBox.h"
 #include "FileDialogAction.h"
 #include "FilePath.h"
+#include "NewDocument.h"
 #include "RichEditPane.h"
 #include "Timer.h"
 #include "Unit1.h"
@@ -10,10 +11,6 @@
 #include "WebBrowser.h"
 #include "ui_Unit1.h"
 
-namespace {
-const QString kUntitled = QStringLiteral("new.htm");
-}
-
 void TForm1::SetCurrentFileName(const QString& name) {
   FCurrentFileName = name;
   SetStatusPanelText(0, FCurrentFileName);
@@ -21,9 +18,24 @@ void TForm1::SetCurrentFileName(const QString& name) {
 
 void TForm1::MarkSaved() { ui->lblsaved->setText(QString()); }
 
+void TForm1::LoadDocument(const QString& path) {
+  ui->Edit1->LoadFromFile(path);
+  SetCurrentFileName(path);
+  MarkSaved();
+  KeepDiskStamp();
+}
+
+void TForm1::SaveDocument(const QString& path) {
+  ui->Edit1->SaveToFile(path);
+  SetCurrentFileName(path);
+  MarkSaved();
+  KeepDiskStamp();
+}
+
 void TForm1::Action1Execute() {
   const QString startPage = StartPagePath();
-  FCurrentFileName = kUntitled;
+  FCurrentFileName = QLatin1String(UntitledFileName);
+  FDiskStamp.reset();
   ui->Edit1->Clear();
   AppendTemplate();
   ui->Edit1->SetFocusPane();
@@ -33,28 +45,20 @@ void TForm1::Action1Execute() {
   SetStatusPanelText(0, FCurrentFileName);
 }
 
-void TForm1::FileOpen1Accept() {
-  ui->Edit1->LoadFromFile(FFileOpen1->FileName());
-  SetCurrentFileName(FFileOpen1->FileName());
-  MarkSaved();
-}
+void TForm1::FileOpen1Accept() { LoadDocument(FFileOpen1->FileName()); }
 
 void TForm1::Action2Execute() {
-  if (FCurrentFileName == kUntitled) {
+  if (FCurrentFileName == QLatin1String(UntitledFileName)) {
     FFileSaveAs1->Execute();
     return;
   }
-  ui->Edit1->SaveToFile(FCurrentFileName);
-  MarkSaved();
+  ConfirmOverwrite();
+  SaveDocument(FCurrentFileName);
 }
 
 void TForm1::FileSaveAs1BeforeExecute() { FFileSaveAs1->SetInitialDir(ExtractFilePath(FCurrentFileName)); }
 
-void TForm1::FileSaveAs1Accept() {
-  ui->Edit1->SaveToFile(FFileSaveAs1->FileName());
-  SetCurrentFileName(FFileSaveAs1->FileName());
-  MarkSaved();
-}
+void TForm1::FileSaveAs1Accept() { SaveDocument(FFileSaveAs1->FileName()); }
 
 // A settings file that cannot be written is reported, and the close goes on: a program folder
 // that cannot be written must not keep the user from leaving with the text saved.

@@ -1,12 +1,19 @@
 // The preview coordination of the code window: the refresh after a pause in typing, Update
 // Preview, Working offline, showing the preview and Side by side.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QFileInfo>
 
 #include "FilePath.h"
+#include "NewDocument.h"
+#include "RegularFile.h"
 #include "RichEditPane.h"
 #include "Timer.h"
 #include "Unit1.h"
 #include "Unit4.h"
+#include "VornError.h"
 #include "WebBrowser.h"
 #include "WindowBounds.h"
 #include "ui_Unit1.h"
@@ -19,13 +26,28 @@ const QRect kSideBySidePreview(495, 8, 527, 720);
 const QRect kStackedCode(91, 5, 865, 338);
 const QRect kStackedPreview(91, 339, 865, 389);
 
+// The scratch file goes only into a real folder of the user's documents. The fixed folder of an
+// untitled document must be that folder itself, the user's own, not a link to somewhere else. A
+// named document's folder must hold the document on its own file system: a name such as
+// /dev/stdin leads to a file elsewhere, and its folder is no place for the program's file.
+bool IsScratchFolder(const QString& scratch, const QString& document) {
+  const QByteArray folder = QFile::encodeName(QFileInfo(scratch).absolutePath());
+  struct stat status {};
+  if (document == QLatin1String(UntitledFileName))
+    return ::lstat(folder.constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           status.st_uid == ::geteuid();
+  struct stat file {};
+  return ::stat(folder.constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
+         (::stat(QFile::encodeName(document).constData(), &file) != 0 || file.st_dev == status.st_dev);
+}
+
 }  // namespace
 
 // An untitled document previews from a fixed scratch file; a named one from "temp.vnx" beside
 // it, so the page's relative references resolve against the document's folder.
 QString TForm1::ScratchPath() const {
   const QString name = StatusPanelText(0);
-  if (name == QLatin1String("new.htm")) {
+  if (name == QLatin1String(UntitledFileName)) {
 #ifdef Q_OS_WIN
     return QStringLiteral("c:\\ferrundshared\\temp.vnx");
 #else
@@ -40,7 +62,9 @@ void TForm1::RefreshPreview() {
   if (!ui->Check1->isChecked()) return;
   const QString path = ScratchPath();
   ui->Edit1->SetPlainTextMode(true);
-  ui->Edit1->SaveToFile(path);
+  if (!IsScratchFolder(path, StatusPanelText(0))) throw EVornError("Cannot create file " + path);
+  TRegularFile::WriteOwn(path, ui->Edit1->Text());
+  if (path == FCurrentFileName) KeepDiskStamp();  // a page named temp.vnx previews from itself
   Form4->WebBrowser1().Navigate(path);
 }
 

@@ -52,7 +52,8 @@ QString OptionText(const QCheckBox& box) {
 
 QString TForm1::SettingsPath() const { return ProgramFolder() + QStringLiteral("vorn.ini"); }
 
-// Only the exact text "1" checks a box. Each box's change runs its handler; the word wrap and
+// A file that cannot be read whole counts as none, as it will not be written either. Only the
+// exact text "1" checks a box. Each box's change runs its handler; the word wrap and
 // the browser's offline state are then set explicitly, which changes nothing when they agree.
 void TForm1::ReadSettings() {
   const QString path = SettingsPath();
@@ -60,6 +61,7 @@ void TForm1::ReadSettings() {
   QString preview, wordWrap, offline;
   {
     const TIniFile ini(path);
+    if (!ini.IsReadable()) return;
     preview = ini.ReadString(kOptions, "Automatic Preview", QString());
     wordWrap = ini.ReadString(kOptions, "Word Wrap", QString());
     offline = ini.ReadString(kOptions, "Working Offline", QString());

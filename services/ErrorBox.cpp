@@ -2,7 +2,8 @@
 
 #include <QFontMetrics>
 #include <QGridLayout>
-#include <QMessageBox>
+#include <QPushButton>
+#include <memory>
 #include <new>
 
 #include "Application.h"
@@ -17,6 +18,17 @@ int CaptionWidth(const QWidget& box) {
   QFont caption = box.font();
   caption.setBold(true);
   return QFontMetrics(caption).horizontalAdvance(box.windowTitle()) + kTitleBarControls;
+}
+
+// A box over the active window, captioned with the program's title, its text shown as it is: a
+// message quotes what the user typed or a path, tags and all.
+std::unique_ptr<QMessageBox> ProgramBox(QMessageBox::Icon icon, const QString& text,
+                                        QMessageBox::StandardButtons buttons) {
+  auto box =
+      std::make_unique<QMessageBox>(icon, TApplication::Title(), text, buttons, QApplication::activeWindow());
+  box->setTextFormat(Qt::PlainText);
+  FitCaption(*box);
+  return box;
 }
 
 }  // namespace
@@ -35,17 +47,26 @@ void FitCaption(QMessageBox& box) {
 }
 
 void ShowErrorBox(const QString& message) {
-  QMessageBox box(QMessageBox::Critical, TApplication::Title(), ErrorBoxText(message), QMessageBox::Ok,
-                  QApplication::activeWindow());
-  box.setTextFormat(Qt::PlainText);  // a message quotes what the user typed, tags and all
-  FitCaption(box);
-  box.exec();
+  ProgramBox(QMessageBox::Critical, ErrorBoxText(message), QMessageBox::Ok)->exec();
 }
+
+bool AskUser(QMessageBox::Icon icon, const QString& text, const QString& goOn, const QString& stop) {
+  const auto box = ProgramBox(icon, text, QMessageBox::NoButton);
+  QPushButton* yes = box->addButton(goOn, QMessageBox::AcceptRole);
+  QPushButton* no = box->addButton(stop, QMessageBox::RejectRole);
+  box->setDefaultButton(no);
+  box->setEscapeButton(no);
+  box->exec();
+  return box->clickedButton() == yes;
+}
+
+void TellUser(const QString& text) { ProgramBox(QMessageBox::Information, text, QMessageBox::Ok)->exec(); }
 
 bool RunGuarded(const std::function<void()>& body) {
   try {
     body();
     return true;
+  } catch (const EVornAbort&) {
   } catch (const EVornError& error) {
     ShowErrorBox(error.Message());
   } catch (const std::bad_alloc&) {

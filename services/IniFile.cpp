@@ -2,9 +2,13 @@
 
 #include <SimpleIni.h>
 
+#include <QFile>
+#include <QFileInfo>
+
 #include "IntegerText.h"
 #include "RegularFile.h"
 #include "VornError.h"
+#include "WholeFile.h"
 
 namespace {
 constexpr qsizetype kMaxValueLength = 2047;
@@ -16,8 +20,10 @@ struct TIniFile::TData {
 
 TIniFile::TIniFile(const QString& path) : FPath(path), FData(std::make_unique<TData>()) {
   FData->Ini.SetSpaces(false);
-  if (const std::optional<QByteArray> bytes = TRegularFile::Read(path))
-    FData->Ini.LoadData(bytes->constData(), std::size_t(bytes->size()));
+  if (!QFileInfo::exists(path)) return;
+  const std::optional<QByteArray> bytes = TRegularFile::Read(path);
+  FReadable = bytes && !bytes->contains('\0') &&
+              FData->Ini.LoadData(bytes->constData(), std::size_t(bytes->size())) >= 0;
 }
 
 TIniFile::~TIniFile() = default;
@@ -41,10 +47,7 @@ void TIniFile::WriteInteger(const char* section, const char* key, int value) {
 
 void TIniFile::UpdateFile() {
   std::string bytes;
-  try {
-    if (FData->Ini.Save(bytes) < 0) throw EVornError(FPath);
-    TRegularFile::Write(FPath, bytes);
-  } catch (const EVornError&) {
+  if (!FReadable || FData->Ini.Save(bytes) < 0 ||
+      WriteWholeFile(QFile::encodeName(FPath).toStdString(), bytes, wtNamed) != 0)
     throw EVornError("Unable to write to " + FPath);
-  }
 }

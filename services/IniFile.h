@@ -5,11 +5,15 @@
 
 // A sectioned key-value settings file, read when the object is made and written only by
 // UpdateFile, atomically. Section and key names are found whatever their case; every section and
-// key of the file that is not written keeps its value and place.
+// key of the file that is not written keeps its value and place. A file that is there but cannot
+// be read whole (unreadable, too large, holding a NUL) is never written, since what it holds
+// would be lost.
 class TIniFile {
 public:
   explicit TIniFile(const QString& path);
   ~TIniFile();
+  // Whether the file was read whole, or is not there yet.
+  bool IsReadable() const { return FReadable; }
   TIniFile(const TIniFile&) = delete;
   TIniFile& operator=(const TIniFile&) = delete;
 
@@ -20,11 +24,13 @@ public:
   void WriteString(const char* section, const char* key, const QString& value);
   void WriteInteger(const char* section, const char* key, int value);
 
-  // Writes the file; "Unable to write to %s" when it cannot be written, the old file then intact.
+  // Writes the file; "Unable to write to %s" when it cannot be written or was not readable, the
+  // old file then intact.
   void UpdateFile();
 
 private:
   struct TData;
   QString FPath;
+  bool FReadable = true;
   std::unique_ptr<TData> FData;
 };

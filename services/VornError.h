@@ -15,3 +15,10 @@ public:
 private:
   QString FMessage;
 };
+
+// The user chose not to go on, answering a question: the handler ends there as after a failure,
+// with nothing to report.
+class EVornAbort : public std::exception {
+public:
+  const char* what() const noexcept override { return "Operation aborted"; }
+};

@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 
+#include "FileStamp.h"
+#include "WholeFile.h"
 #include "hltHTML.h"
 
 namespace {
@@ -23,7 +25,7 @@ const char* const Usage =
 
 struct TOptions {
   std::string Input;
-  std::string Output;  // empty: standard output
+  std::optional<std::string> Output;  // none: standard output
 };
 
 std::optional<TOptions> ParseArguments(int argc, char** argv) {
@@ -31,9 +33,9 @@ std::optional<TOptions> ParseArguments(int argc, char** argv) {
   bool haveInput = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "-o" && i + 1 < argc && options.Output.empty()) {
+    if (arg == "-o" && i + 1 < argc && !options.Output && argv[i + 1][0] != '\0') {
       options.Output = argv[++i];
-    } else if ((arg == "-" || arg[0] != '-') && !haveInput) {
+    } else if ((arg == "-" || (!arg.empty() && arg[0] != '-')) && !haveInput) {
       options.Input = arg;
       haveInput = true;
     } else {
@@ -55,12 +57,13 @@ bool ReadAll(std::FILE* file, std::string& bytes) {
   return !std::ferror(file);
 }
 
-bool ReadInput(const std::string& name, std::string& bytes) {
-  if (name == "-") return ReadAll(stdin, bytes);
-  std::FILE* file = std::fopen(name.c_str(), "rb");
+// The input's text, and the file it came from, so that OUT is never that file.
+bool ReadInput(const std::string& name, std::string& bytes, std::optional<TFileStamp>& source) {
+  std::FILE* file = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
   if (!file) return false;
+  source = FileStampOf(::fileno(file));
   const bool ok = ReadAll(file, bytes);
-  std::fclose(file);
+  if (file != stdin) std::fclose(file);
   return ok;
 }
 
@@ -69,42 +72,27 @@ bool WriteAll(std::FILE* file, std::string_view bytes) {
   return (std::fflush(file) == 0) && ok;
 }
 
-// The mode a newly created file would get, or the replaced file's own.
-mode_t ModeFor(const struct stat* existing) {
-  if (existing) return existing->st_mode & 07777;
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+// A FIFO or a device named as OUT is a stream, and is written to directly.
+bool WriteStream(const std::string& name, std::string_view bytes) {
+  std::FILE* file = std::fopen(name.c_str(), "wb");
+  if (!file) return false;
+  const bool ok = WriteAll(file, bytes);
+  return (std::fclose(file) == 0) && ok;
 }
 
-// OUT is written to a temporary file beside it and renamed over it only once the whole document
-// is on disk, so a failed write (a full disk, say) leaves the old OUT as it was. A FIFO or a
-// device named as OUT is a stream, and is written to directly.
+// OUT is replaced whole or not at all (a failed write, on a full disk say, leaves the old OUT as
+// it was); a link is followed to the file it names.
 bool WriteFile(const std::string& name, std::string_view bytes) {
   struct stat status {};
-  const bool exists = ::stat(name.c_str(), &status) == 0;
-  if (exists && !S_ISREG(status.st_mode)) {
-    std::FILE* file = std::fopen(name.c_str(), "wb");
-    if (!file) return false;
-    const bool ok = WriteAll(file, bytes);
-    return (std::fclose(file) == 0) && ok;
-  }
-  std::string temporary = name + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) return false;
-  std::FILE* file = ::fdopen(fd, "wb");
-  bool ok = file && WriteAll(file, bytes) && ::fchmod(fd, ModeFor(exists ? &status : nullptr)) == 0 &&
-            ::fsync(fd) == 0;
-  ok = (file ? std::fclose(file) == 0 : ::close(fd) == 0) && ok;
-  if (ok && ::rename(temporary.c_str(), name.c_str()) == 0) return true;
-  const int failure = errno;
-  ::unlink(temporary.c_str());
-  errno = failure;
-  return false;
+  if (::stat(name.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode))
+    return WriteStream(name, bytes);
+  errno = WriteWholeFile(name, bytes, wtNamed);
+  return errno == 0;
 }
 
-bool WriteOutput(const std::string& name, std::string_view bytes) {
-  return name.empty() ? WriteAll(stdout, bytes) : WriteFile(name, bytes);
+bool IsSameFile(const std::optional<TFileStamp>& input, const std::string& output) {
+  const std::optional<TFileStamp> existing = FileStampOf(output);
+  return input && existing && input->Device == existing->Device && input->Inode == existing->Inode;
 }
 
 }  // namespace
@@ -117,8 +105,13 @@ int main(int argc, char** argv) {
   }
   const std::string inputName = options->Input == "-" ? "standard input" : options->Input;
   std::string html;
-  if (!ReadInput(options->Input, html)) {
+  std::optional<TFileStamp> source;
+  if (!ReadInput(options->Input, html, source)) {
     ReportFailure("read", inputName);
+    return 1;
+  }
+  if (options->Output && IsSameFile(source, *options->Output)) {
+    std::fprintf(stderr, "html2rtf: %s is the input; the RTF would replace it\n", options->Output->c_str());
     return 1;
   }
   if (html.find('\0') != std::string::npos)
@@ -135,8 +128,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "html2rtf: cannot highlight %s: %s\n", inputName.c_str(), failure.what());
     return 1;
   }
-  if (!WriteOutput(options->Output, stream.Bytes())) {
-    ReportFailure("write", options->Output.empty() ? "standard output" : options->Output);
+  if (!(options->Output ? WriteFile(*options->Output, stream.Bytes()) : WriteAll(stdout, stream.Bytes()))) {
+    ReportFailure("write", options->Output ? *options->Output : "standard output");
     return 1;
   }
   return 0;

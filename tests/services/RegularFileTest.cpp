@@ -1,4 +1,3 @@
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -14,6 +13,8 @@
 #include <future>
 
 #include "RegularFile.h"
+#include "SmallFileSystem.h"
+#include "TestSupport.h"
 #include "VornError.h"
 
 namespace {
@@ -31,9 +32,10 @@ protected:
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
   }
-  static QString Failure(const QString& path, std::string_view bytes) {
+  static QString Failure(const QString& path, std::string_view bytes,
+                         void (*write)(const QString&, std::string_view) = &TRegularFile::Write) {
     try {
-      TRegularFile::Write(path, bytes);
+      write(path, bytes);
     } catch (const EVornError& error) {
       return error.Message();
     }
@@ -154,38 +156,62 @@ TEST_F(RegularFileTest, AFileWithSeveralNamesIsWrittenInPlaceAndALinkStaysALink)
   EXPECT_EQ(Kind(Path("single-link.htm")), mode_t(S_IFLNK));
 }
 
-// Writes fail at a file size limit here, as on a full disk: the old text is never lost.
-class RegularFileLimitTest : public RegularFileTest {
-protected:
-  QString FailureUnderLimit(const QString& path, std::string_view bytes) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit small{16 * 1024, limit.rlim_max};
-    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString failure = Failure(path, bytes);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, SIG_DFL);
-    return failure;
-  }
-  void Link(const QString& from, const QString& to) {
-    ASSERT_EQ(::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()), 0);
-  }
-};
+// A page below and one above the 16 KB a buffered writer holds before its first write.
+const std::string kPages[] = {std::string(10 * 1024, 'n'), std::string(40 * 1024, 'n')};
 
-TEST_F(RegularFileLimitTest, AReplacedOrLinkedFileThatCannotGrowKeepsItsOldText) {
+// A disk that is full, or fills under the write, fails it with the file's name, for a document
+// and for the program's own file alike, and the old text stays.
+TEST_F(RegularFileTest, AFullDiskIsReportedWithThePathAndTheOldTextStays) {
+  TSmallFileSystem disk;
+  if (!disk.Mounted()) GTEST_SKIP() << disk.Why();
+  const QString page = QString::fromStdString(disk.Path("page.htm"));
+  const QString scratch = QString::fromStdString(disk.Path("temp.vnx"));
+  WriteFileBytes(page, "old text");
+  WriteFileBytes(scratch, "old text");
+  ASSERT_TRUE(disk.Fill(0));
+  for (const std::string& text : kPages) {
+    EXPECT_EQ(Failure(page, text), "Cannot create file " + page);
+    EXPECT_EQ(Failure(scratch, text, &TRegularFile::WriteOwn), "Cannot create file " + scratch);
+    EXPECT_EQ(Read(page), "old text");
+    EXPECT_EQ(Read(scratch), "old text");
+  }
+}
+
+// Writes fail at a file size limit here, as on a disk that fills.
+TEST_F(RegularFileTest, AWriteCutShortIsReportedWithThePathAndTheOldTextStays) {
   const QString single = Write("single.htm", "old text");
   const QString linked = Write("linked.htm", "old text");
-  Link(linked, Path("other.htm"));
-  const std::string large(64 * 1024, 'x');
-  EXPECT_EQ(FailureUnderLimit(single, large), "Failed to Save Stream");
-  // Refused before writing where space can be reserved, else written back after the failure.
-  EXPECT_THAT(FailureUnderLimit(linked, large).toStdString(),
-              testing::AnyOf("Cannot create file " + linked.toStdString(), "Failed to Save Stream"));
-  EXPECT_EQ(Read(single), "old text");
-  EXPECT_EQ(Read(linked), "old text");
-  EXPECT_EQ(Read(Path("other.htm")), "old text");
-  EXPECT_TRUE(LeftOver().isEmpty());
+  ASSERT_EQ(::link(QFile::encodeName(linked).constData(), QFile::encodeName(Path("other.htm")).constData()),
+            0);
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit unlimited{};
+  ::getrlimit(RLIMIT_FSIZE, &unlimited);
+  for (const std::string& text : kPages) {
+    const rlimit limit{text.size() / 3, unlimited.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const QString failures[] = {Failure(single, text), Failure(linked, text)};
+    ::setrlimit(RLIMIT_FSIZE, &unlimited);
+    EXPECT_EQ(failures[0], "Cannot create file " + single);
+    EXPECT_EQ(failures[1], "Cannot create file " + linked);
+    EXPECT_EQ(Read(single), "old text");
+    EXPECT_EQ(Read(Path("other.htm")), "old text");
+    EXPECT_TRUE(LeftOver().isEmpty());
+  }
+  std::signal(SIGXFSZ, SIG_DFL);
+}
+
+// A file's stamp changes whenever it is written, in place or by a new file put in its place.
+TEST_F(RegularFileTest, AStampChangesWhenAnotherProgramWritesTheFile) {
+  const QString page = Write("page.htm", "text");
+  const std::optional<TFileStamp> opened = TRegularFile::Stamp(page);
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(TRegularFile::Stamp(page), opened);
+  Write("page.htm", "text, and more");  // in place, as many editors write
+  EXPECT_NE(TRegularFile::Stamp(page), opened);
+  const std::optional<TFileStamp> rewritten = TRegularFile::Stamp(page);
+  TRegularFile::Write(page, "text, and more");  // replaced: a new file of the same size
+  EXPECT_NE(TRegularFile::Stamp(page), rewritten);
+  EXPECT_FALSE(TRegularFile::Stamp(Path("missing.htm")));
 }
 
 }  // namespace
