@@ -20,12 +20,14 @@ int CaptionWidth(const QWidget& box) {
   return QFontMetrics(caption).horizontalAdvance(box.windowTitle()) + kTitleBarControls;
 }
 
-// A box over the active window, captioned with the program's title, its text shown as it is: a
-// message quotes what the user typed or a path, tags and all.
+// A box over the active window, or over the main window while the program is only becoming
+// active, captioned with the program's title, its text shown as it is: a message quotes what the
+// user typed or a path, tags and all.
 std::unique_ptr<QMessageBox> ProgramBox(QMessageBox::Icon icon, const QString& text,
                                         QMessageBox::StandardButtons buttons) {
-  auto box =
-      std::make_unique<QMessageBox>(icon, TApplication::Title(), text, buttons, QApplication::activeWindow());
+  QWidget* over =
+      QApplication::activeWindow() != nullptr ? QApplication::activeWindow() : TApplication::MainForm();
+  auto box = std::make_unique<QMessageBox>(icon, TApplication::Title(), text, buttons, over);
   box->setTextFormat(Qt::PlainText);
   FitCaption(*box);
   return box;
