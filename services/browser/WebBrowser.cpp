@@ -10,6 +10,7 @@
 #include <QWebEngineSettings>
 
 #include "LocalFileScheme.h"
+#include "PreviewPage.h"
 #include "RequestGuard.h"
 
 namespace {
@@ -38,6 +39,9 @@ void TWebBrowser::PrepareEngine() {
   // drawn on a canvas could be read back; reading any canvas is refused instead.
   QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
   flags.append(" --disable-reading-from-canvas");
+  // A peer connection is made in a frame before any script of ours can run there, so its UDP,
+  // which no request guard sees, is switched off for the whole engine.
+  flags.append(" --force-webrtc-ip-handling-policy=disable_non_proxied_udp");
   qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
 }
 
@@ -54,7 +58,7 @@ TWebBrowser::TWebBrowser(QWidget* parent)
   settings.setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
   settings.setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
   settings.setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);  // typing stays in the code
-  setPage(new QWebEnginePage(FProfile, this));
+  setPage(new TPreviewPage(FProfile, this));
 }
 
 // The page must go before the profile it was made with.

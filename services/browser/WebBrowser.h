@@ -24,9 +24,12 @@ class TRequestGuard;
 // - Online, remote resources of every kind load as in a browser. Offline, every request for the
 //   network is refused before a connection is made, and a local page is reloaded, so that the
 //   connections it opened while online close. Peer connections (WebRTC) reach their servers
-//   without a request: documents made while offline have no peer-connection constructor. A
-//   script that reaches the window of a frame it made in the same turn, before the engine has
-//   set that frame up, still finds one there.
+//   without a request: documents made while offline have no peer-connection constructor, and
+//   the engine never sends a peer connection's UDP, online or offline. A script that reaches the
+//   window of a frame it made in the same turn, before the engine has set that frame up, still
+//   finds a constructor there, and such a peer connection can still reach a TURN server over
+//   TCP while offline: no setting of this engine closes that route.
+// - Its script dialogs (alert, confirm, prompt) never hold the program (see TPreviewPage).
 class TWebBrowser : public QWebEngineView {
   Q_OBJECT
 

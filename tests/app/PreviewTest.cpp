@@ -12,6 +12,7 @@
 #include "EditorFixture.h"
 #include "FileDialogAction.h"
 #include "LoopbackServer.h"
+#include "PreviewPage.h"
 #include "Timer.h"
 #include "Unit4.h"
 #include "WebBrowser.h"
@@ -250,6 +251,24 @@ TEST_F(PreviewTest, APageOpenedThroughDevNeverPutsTheScratchFileIntoDev) {
   ASSERT_TRUE(reported);
   EXPECT_EQ(message, "Cannot create file /dev/temp.vnx.");
   EXPECT_FALSE(written);
+}
+
+// A page that shows alerts without end keeps nobody from working: while it loops, the user
+// types, saves with F2 and closes the program.
+TEST_F(PreviewTest, APageThatAlertsWithoutEndKeepsNobodyFromTypingSavingOrClosing) {
+  const QByteArray page = "<p>trap</p><script>for (;;) alert('You cannot leave')</script>";
+  WriteFileBytes(Path("trap.htm"), page);
+  Form1->FileOpen1().Accept(Path("trap.htm"));
+  auto& preview = *static_cast<TPreviewPage*>(Browser().page());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return preview.DialogBox() != nullptr; }, 10000));
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  Edit1().SetSelStart(0);
+  QApplication::setActiveWindow(Form1);
+  Edit1().setFocus();
+  QTest::keyClicks(&Edit1(), "<h1>mine</h1>");
+  QTest::keyClick(&Edit1(), Qt::Key_F2);
+  EXPECT_EQ(ReadFileBytes(Path("trap.htm")), "<h1>mine</h1>" + page);
+  EXPECT_TRUE(Form1->close());
 }
 
 }  // namespace

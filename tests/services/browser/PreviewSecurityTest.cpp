@@ -80,8 +80,10 @@ function hint(rel, url) {
   const l = document.createElement('link'); l.rel = rel; l.href = url; document.head.appendChild(l);
   return new Promise(done => setTimeout(() => done('hinted'), 1000));
 }
-function peer(url) {
-  const p = new RTCPeerConnection({iceServers: [{urls: url, username: 'u', credential: 'p'}]});
+function peer(url, inFrame) {
+  let Peer = window.RTCPeerConnection;
+  if (inFrame) { const f = document.createElement('iframe'); document.body.appendChild(f); Peer = f.contentWindow.RTCPeerConnection; }
+  const p = new Peer({iceServers: [{urls: url, username: 'u', credential: 'p'}]});
   p.createDataChannel('d');
   return p.createOffer().then(o => p.setLocalDescription(o)).then(() => new Promise(done => setTimeout(() => done('gathered'), 2000)));
 }
@@ -235,6 +237,9 @@ TEST_F(PreviewSecurityTest, OfflineNoConnectionOfAnyKindLeavesTheProgram) {
       "Promise.resolve(navigator.sendBeacon('" + Remote("http", "/beacon") + "', 'x'))",
       "peer('turn:127.0.0.1:" + port + "?transport=tcp')",
       "peer('stun:127.0.0.1:" + port + "')",
+      // A frame made in the same turn still holds a peer connection; its UDP is never used.
+      "peer('stun:127.0.0.1:" + port + "', true)",
+      "peer('turn:127.0.0.1:" + port + "?transport=udp', true)",
   };
   // Each route has ended, refused, before the next begins: a connection it made would be counted.
   for (const QString& route : routes) Attempt(route);
