@@ -33,20 +33,23 @@ QUrl TLocalFileScheme::UrlForPath(const QString& absolutePath) {
   return url;
 }
 
-QString TLocalFileScheme::MimeTypeForPath(const QString& path) {
-  if (path.endsWith(QLatin1String(".vnx"), Qt::CaseInsensitive)) return QStringLiteral("text/html");
-  return QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name();
+std::optional<TLocalFileScheme::TLocalFile> TLocalFileScheme::Find(const QUrl& url) {
+  const QString path = QFileInfo(url.path(QUrl::FullyDecoded)).canonicalFilePath();
+  const QFileInfo file(path);
+  if (path.isEmpty() || !file.isFile()) return std::nullopt;
+  if (path.endsWith(QLatin1String(".vnx"), Qt::CaseInsensitive))
+    return TLocalFile{path, QStringLiteral("text/html")};
+  return TLocalFile{path, QMimeDatabase().mimeTypeForFile(file).name()};
 }
 
 void TLocalFileScheme::requestStarted(QWebEngineUrlRequestJob* job) {
-  const QString path = job->requestUrl().path(QUrl::FullyDecoded);
-  std::optional<QByteArray> bytes = TRegularFile::Read(path);
+  const std::optional<TLocalFile> file = Find(job->requestUrl());
+  std::optional<QByteArray> bytes = file ? TRegularFile::Read(file->Path) : std::nullopt;
   if (!bytes) {
-    job->fail(QFileInfo::exists(path) ? QWebEngineUrlRequestJob::RequestDenied
-                                      : QWebEngineUrlRequestJob::UrlNotFound);
+    job->fail(file ? QWebEngineUrlRequestJob::RequestDenied : QWebEngineUrlRequestJob::UrlNotFound);
     return;
   }
   auto* body = new QBuffer(job);
   body->setData(std::move(*bytes));
-  job->reply(MimeTypeForPath(path).toLatin1(), body);
+  job->reply(file->MimeType.toLatin1(), body);
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QUrl>
 #include <QWebEngineUrlSchemeHandler>
+#include <optional>
 
 // Serves local files to the browser under a scheme of its own, so that a ".vnx" page renders
 // as HTML whatever its extension, relative references resolve against the page's folder, and
@@ -20,7 +21,14 @@ public:
   static void Register();
   static bool Owns(const QUrl& url);
   static QUrl UrlForPath(const QString& absolutePath);
-  static QString MimeTypeForPath(const QString& path);
+
+  // The regular file a URL of the scheme leads to, links followed, and its type, taken from the
+  // file itself: its own name and content, never the name asked for. A ".vnx" file is a page.
+  struct TLocalFile {
+    QString Path;
+    QString MimeType;
+  };
+  static std::optional<TLocalFile> Find(const QUrl& url);
 
   using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
   void requestStarted(QWebEngineUrlRequestJob* job) override;

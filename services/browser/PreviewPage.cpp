@@ -6,6 +6,8 @@
 #include <QWebEngineView>
 
 #include "Application.h"
+#include "LocalFileScheme.h"
+#include "RequestGuard.h"
 
 namespace {
 
@@ -20,6 +22,15 @@ QString LeaveQuestion() {
 TPreviewPage::TPreviewPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {}
 
 TPreviewPage::~TPreviewPage() { delete FBox; }
+
+bool TPreviewPage::acceptNavigationRequest(const QUrl& target, NavigationType type, bool isMainFrame) {
+  const bool byProgram =
+      type == NavigationTypeTyped || type == NavigationTypeReload || type == NavigationTypeBackForward;
+  if (!isMainFrame || byProgram || !TLocalFileScheme::Owns(target)) return true;
+  return TRequestGuard::Allows({target, QWebEngineUrlRequestInfo::ResourceTypeMainFrame,
+                                QWebEngineUrlRequestInfo::NavigationTypeLink, url(), url()},
+                               false);
+}
 
 void TPreviewPage::javaScriptAlert(const QUrl&, const QString& message) {
   Tell(QStringLiteral("The page says:\n\n") + message);

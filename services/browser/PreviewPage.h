@@ -10,7 +10,8 @@
 // is answered at once (a confirm and a prompt as cancelled, as a browser answers a page it keeps
 // from showing dialogs) and its text is shown in a box that blocks nothing, one box at a time,
 // which offers to keep the page from showing more. A page leaving is never held by its
-// beforeunload handler.
+// beforeunload handler. A link of the page to a local file it may not show, a download link
+// among them, leads nowhere rather than to an error page.
 class TPreviewPage : public QWebEnginePage {
   Q_OBJECT
 
@@ -22,6 +23,7 @@ public:
   QMessageBox* DialogBox() const { return FBox; }
 
 protected:
+  bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
   void javaScriptAlert(const QUrl& securityOrigin, const QString& message) override;
   bool javaScriptConfirm(const QUrl& securityOrigin, const QString& message) override;
   bool javaScriptPrompt(const QUrl& securityOrigin, const QString& message, const QString& defaultValue,

@@ -1,5 +1,7 @@
 #include "RequestGuard.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMimeDatabase>
 #include <QStringList>
 
@@ -20,16 +22,35 @@ bool TRequestGuard::Allows(const TRequest& request, bool offline) {
 }
 
 // A local file is reached only from the program, the browser's history or a previewed page,
-// never from a remote one. Inside a preview, a page may show a file in a frame or use it as what
-// its type says it is (a picture, a style sheet, a script, a font, a media file), but never read
-// it as data.
+// never from a remote one. Inside a preview, a page may use a file of its site as what the file's
+// own type says it is (a page or a picture in a frame, a picture, a style sheet, a script, a font,
+// a media file), but never read it as data.
 bool TRequestGuard::AllowsLocalFile(const TRequest& request) {
   if (request.Type == QWebEngineUrlRequestInfo::ResourceTypeMainFrame && FromProgram(request)) return true;
   const bool fromPreview = TLocalFileScheme::Owns(request.FirstParty) &&
                            (request.Initiator.isEmpty() || TLocalFileScheme::Owns(request.Initiator));
   if (!fromPreview) return false;
-  return request.Type == QWebEngineUrlRequestInfo::ResourceTypeMainFrame ||
-         ServesAs(request.Type, TLocalFileScheme::MimeTypeForPath(request.Url.path(QUrl::FullyDecoded)));
+  const std::optional<TLocalFileScheme::TLocalFile> file = TLocalFileScheme::Find(request.Url);
+  return file && IsInSite(file->Path, request.FirstParty) && ServesAs(request.Type, file->MimeType);
+}
+
+// A page's site is the folder that holds it and, for references such as "../css/site.css", its
+// parent's tree, unless that parent is the root or the home folder. Nothing hidden in it (".env",
+// ".git", ".ssh") is part of it.
+bool TRequestGuard::IsInSite(const QString& path, const QUrl& page) {
+  const QString pagePath = QFileInfo(page.path(QUrl::FullyDecoded)).canonicalFilePath();
+  if (pagePath.isEmpty()) return false;
+  QDir site = QFileInfo(pagePath).absoluteDir();
+  QDir parent = site;
+  if (parent.cdUp() && !parent.isRoot() && parent.canonicalPath() != QDir(QDir::homePath()).canonicalPath())
+    site = parent;
+  const QString inside = site.relativeFilePath(path);
+  if (QDir::isAbsolutePath(inside) || inside == QLatin1String("..") ||
+      inside.startsWith(QLatin1String("../")))
+    return false;
+  for (const QString& part : inside.split(QLatin1Char('/')))
+    if (part.startsWith(QLatin1Char('.'))) return false;
+  return true;
 }
 
 // The program's own navigations, and the user's steps through the history, name no page.
@@ -42,23 +63,28 @@ bool TRequestGuard::FromProgram(const TRequest& request) {
   }
 }
 
+// Text tracks, JSON, plain text and types the system does not know are never served to a page.
 bool TRequestGuard::ServesAs(QWebEngineUrlRequestInfo::ResourceType type, const QString& mimeType) {
   const QMimeType mime = QMimeDatabase().mimeTypeForName(mimeType);
+  const bool picture = mimeType.startsWith(QLatin1String("image/"));
   switch (type) {
+    case QWebEngineUrlRequestInfo::ResourceTypeMainFrame:
     case QWebEngineUrlRequestInfo::ResourceTypeSubFrame:
-    case QWebEngineUrlRequestInfo::ResourceTypeObject: return true;
+    case QWebEngineUrlRequestInfo::ResourceTypeObject:
+      return picture || mimeType == QLatin1String("text/html") ||
+             mimeType == QLatin1String("application/xhtml+xml");
     case QWebEngineUrlRequestInfo::ResourceTypeStylesheet: return mime.inherits(QStringLiteral("text/css"));
-    case QWebEngineUrlRequestInfo::ResourceTypeScript:
-      return mime.inherits(QStringLiteral("application/javascript")) ||
-             mime.inherits(QStringLiteral("text/javascript"));
+    case QWebEngineUrlRequestInfo::ResourceTypeScript:  // JSON counts as script to the system, not here
+      return (mime.inherits(QStringLiteral("application/javascript")) ||
+              mime.inherits(QStringLiteral("text/javascript"))) &&
+             !mime.inherits(QStringLiteral("application/json"));
     case QWebEngineUrlRequestInfo::ResourceTypeImage:
-    case QWebEngineUrlRequestInfo::ResourceTypeFavicon: return mimeType.startsWith(QLatin1String("image/"));
+    case QWebEngineUrlRequestInfo::ResourceTypeFavicon: return picture;
     case QWebEngineUrlRequestInfo::ResourceTypeFontResource:
       return mimeType.startsWith(QLatin1String("font/")) ||
              mimeType == QLatin1String("application/vnd.ms-fontobject");
     case QWebEngineUrlRequestInfo::ResourceTypeMedia:
-      return mimeType.startsWith(QLatin1String("audio/")) || mimeType.startsWith(QLatin1String("video/")) ||
-             mimeType == QLatin1String("text/vtt");
+      return mimeType.startsWith(QLatin1String("audio/")) || mimeType.startsWith(QLatin1String("video/"));
     default: return false;
   }
 }

@@ -29,6 +29,7 @@ public:
 
 private:
   static bool AllowsLocalFile(const TRequest& request);
+  static bool IsInSite(const QString& path, const QUrl& page);
   static bool FromProgram(const TRequest& request);
   static bool ServesAs(QWebEngineUrlRequestInfo::ResourceType type, const QString& mimeType);
 

