@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QTimer>
 
 void WriteFileBytes(const QString& path, const QByteArray& bytes) {
@@ -15,6 +16,12 @@ QByteArray ReadFileBytes(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
   return file.readAll();
+}
+
+void WritePicture(const QString& path) {
+  QImage picture(4, 4, QImage::Format_RGB32);
+  picture.fill(Qt::red);
+  if (!picture.save(path)) qFatal("cannot write %s", qPrintable(path));
 }
 
 namespace {

@@ -8,6 +8,8 @@
 // Writes bytes to a file, replacing it.
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
 QByteArray ReadFileBytes(const QString& path);
+// Writes a red picture of 4 x 4 pixels, in the format its name's extension gives.
+void WritePicture(const QString& path);
 
 // Answers the next modal window of the given class (any class when null) that becomes the
 // active modal window, from a timer; gives up after timeoutMs.

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -103,9 +102,7 @@ class PreviewSecurityTest : public testing::Test {
 protected:
   void SetUp() override {
     WriteFileBytes(Local("secret.txt"), kSecret);
-    QImage picture(4, 4, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    picture.save(Local("secret.png"));
+    WritePicture(Local("secret.png"));
     WriteFileBytes(Local("site.css"), "p { color: rgb(7, 8, 9); }");
     WriteFileBytes(Local("app.js"), "window.appRan = 'app ran';");
     WriteFileBytes(Local("module.js"), "window.moduleRan = 'module ran';");

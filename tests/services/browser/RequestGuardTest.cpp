@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QTemporaryDir>
 
 #include "LocalFileScheme.h"
@@ -42,9 +41,7 @@ protected:
   void SetUp() override {
     for (const char* folder : {"site/pages", "site/css", "site/.git", "outside"})
       QDir(Path("")).mkpath(folder);
-    QImage picture(4, 4, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    picture.save(Path("site/pages/a.png"));
+    WritePicture(Path("site/pages/a.png"));
     WriteFileBytes(Path("site/pages/temp.vnx"), "<p>page");
     WriteFileBytes(Path("site/pages/other.htm"), "<p>other");
     WriteFileBytes(Path("site/pages/a.txt"), "plain text");
