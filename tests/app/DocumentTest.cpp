@@ -334,9 +334,9 @@ TEST_F(DocumentTest, SaveAsksBeforeOverwritingAnotherProgramsChange) {
   Form1->show();
   Type("more ");
   bool asked = false;
-  WhenModalOpens([&](QWidget* box) { asked = true, box->close(); }, "QMessageBox", 500);
-  Save();
-  QTest::qWait(600);
+  WhenModalOpens([&](QWidget* box) { asked = true, box->close(); }, "QMessageBox");
+  Save();  // a question would be asked, and answered, inside the save
+  CancelModalAnswers();
   EXPECT_FALSE(asked);
   EXPECT_EQ(ReadFileBytes(Path("page.htm")).toStdString(), Edit1().Text());
   EXPECT_EQ(ReadFileBytes(Path("page.htm")).size(), kPage.size() + 10);
@@ -364,16 +364,14 @@ TEST_F(DocumentTest, BecomingActiveOffersToReloadAFileAnotherProgramChanged) {
   EXPECT_FALSE(question.isEmpty());
   EXPECT_EQ(Edit1().Text(), "<p>theirs");
   int asked = 0;
-  WhenModalOpens([&](QWidget* box) { ++asked, box->close(); }, "QMessageBox", 500);
-  BecomeActive();  // the same change is not offered twice
-  QTest::qWait(600);
+  WhenModalOpens([&](QWidget* box) { ++asked, box->close(); }, "QMessageBox");
+  BecomeActive();  // the same change is not offered twice; an offer would be answered inside
   EXPECT_EQ(asked, 0);
 
   Type("mine ");
   ChangeOnDisk(Path("page.htm"), "<p>third");
-  WhenModalOpens([&](QWidget* box) { ++asked, box->close(); }, "QMessageBox", 500);
   BecomeActive();  // a changed document is not offered a reload
-  QTest::qWait(600);
+  CancelModalAnswers();
   EXPECT_EQ(asked, 0);
 
   ASSERT_TRUE(QFile::remove(Path("page.htm")));
