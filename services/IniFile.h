@@ -12,10 +12,11 @@ class TIniFile {
 public:
   explicit TIniFile(const QString& path);
   ~TIniFile();
-  // Whether the file was read whole, or is not there yet.
-  bool IsReadable() const { return FReadable; }
   TIniFile(const TIniFile&) = delete;
   TIniFile& operator=(const TIniFile&) = delete;
+
+  // Whether the file was read whole, or is not there yet.
+  bool IsReadable() const { return FReadable; }
 
   // The value, cut to 2047 characters, or fallback when the key is missing.
   QString ReadString(const char* section, const char* key, const QString& fallback) const;

@@ -20,7 +20,7 @@ void WriteFile(const QString& path, std::string_view bytes, TWriteTarget target)
 }  // namespace
 
 std::optional<QByteArray> TRegularFile::Read(const QString& path) {
-  const TDescriptor file(OpenUnblocked(QFile::encodeName(path).constData(), O_RDONLY));
+  const TDescriptor file(OpenUnblocked(NativePath(path).c_str(), O_RDONLY));
   struct stat status {};
   if (!file.IsOpen() || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode) ||
       status.st_size > MaxSize)

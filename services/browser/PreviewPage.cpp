@@ -17,6 +17,11 @@ QString LeaveQuestion() {
       "QWebEnginePage", "Are you sure you want to leave this page? Changes that you made may not be saved.");
 }
 
+// A confirm's or a prompt's text, with the answer the page was given.
+QString Asked(const QString& message) {
+  return QStringLiteral("The page asks:\n\n") + message + QStringLiteral("\n\nIt was answered Cancel.");
+}
+
 }  // namespace
 
 TPreviewPage::TPreviewPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {}
@@ -38,12 +43,12 @@ void TPreviewPage::javaScriptAlert(const QUrl&, const QString& message) {
 
 bool TPreviewPage::javaScriptConfirm(const QUrl&, const QString& message) {
   if (message == LeaveQuestion()) return true;
-  Tell(QStringLiteral("The page asks:\n\n") + message + QStringLiteral("\n\nIt was answered Cancel."));
+  Tell(Asked(message));
   return false;
 }
 
 bool TPreviewPage::javaScriptPrompt(const QUrl&, const QString& message, const QString&, QString*) {
-  Tell(QStringLiteral("The page asks:\n\n") + message + QStringLiteral("\n\nIt was answered Cancel."));
+  Tell(Asked(message));
   return false;
 }
 
