@@ -10,6 +10,7 @@
 #include <QWebEngineSettings>
 
 #include "LocalFileScheme.h"
+#include "NetworkGate.h"
 #include "PreviewPage.h"
 #include "RequestGuard.h"
 
@@ -80,11 +81,12 @@ void TWebBrowser::GoForward() { forward(); }
 
 bool TWebBrowser::Offline() const { return FGuard->Offline(); }
 
-// Peer connections reach their servers without a request the guard could refuse, so documents
-// made while offline are given none.
+// Peer connections reach their servers without a request the guard could refuse: the network
+// gate stops them beneath the engine, and documents made while offline are given none.
 void TWebBrowser::SetOffline(bool offline) {
   const bool goingOffline = offline && !FGuard->Offline();
   FGuard->SetOffline(offline);
+  SetNetworkClosed(offline);
   QWebEngineScriptCollection& scripts = *FProfile->scripts();
   for (const QWebEngineScript& script : scripts.find(kOfflineScriptName)) scripts.remove(script);
   if (offline) scripts.insert(OfflineScript());

@@ -28,12 +28,12 @@ class TRequestGuard;
 // - A remote page never reaches a local file, by link, frame or resource.
 // - Online, remote resources of every kind load as in a browser. Offline, every request for the
 //   network is refused before a connection is made, and a local page is reloaded, so that the
-//   connections it opened while online close. Peer connections (WebRTC) reach their servers
-//   without a request: documents made while offline have no peer-connection constructor, and
-//   the engine never sends a peer connection's UDP, online or offline. A script that reaches the
-//   window of a frame it made in the same turn, before the engine has set that frame up, still
-//   finds a constructor there, and such a peer connection can still reach a TURN server over
-//   TCP while offline: no setting of this engine closes that route.
+//   connections it opened while online close. Beneath the engine, the network gate is closed
+//   (see NetworkGate.h): no socket of the program connects or sends to an internet address and
+//   no name is looked up, so peer connections (WebRTC), which reach their servers without a
+//   request, are stopped too, in every frame, however early a script reaches them. Documents
+//   made while offline also have no peer-connection constructor, and the engine never sends a
+//   peer connection's UDP, online or offline.
 // - Its script dialogs (alert, confirm, prompt) never hold the program (see TPreviewPage).
 class TWebBrowser : public QWebEngineView {
   Q_OBJECT

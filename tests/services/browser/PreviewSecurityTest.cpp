@@ -244,9 +244,10 @@ TEST_F(PreviewSecurityTest, OfflineNoConnectionOfAnyKindLeavesTheProgram) {
       "Promise.resolve(navigator.sendBeacon('" + Remote("http", "/beacon") + "', 'x'))",
       "peer('turn:127.0.0.1:" + port + "?transport=tcp')",
       "peer('stun:127.0.0.1:" + port + "')",
-      // A frame made in the same turn still holds a peer connection; its UDP is never used.
+      // A frame made in the same turn still holds a peer connection: the network gate stops it.
       "peer('stun:127.0.0.1:" + port + "', true)",
       "peer('turn:127.0.0.1:" + port + "?transport=udp', true)",
+      "peer('turn:127.0.0.1:" + port + "?transport=tcp', true)",
   };
   // Each route has ended, refused, before the next begins: a connection it made would be counted.
   for (const QString& route : routes) Attempt(route);
