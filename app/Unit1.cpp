@@ -11,6 +11,7 @@
 #include "FileDialogAction.h"
 #include "FindAction.h"
 #include "Fonts.h"
+#include "HighlightingPass.h"
 #include "NewDocument.h"
 #include "ProgramFolder.h"
 #include "RichEditPane.h"
@@ -48,6 +49,7 @@ private:
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), FTimer1(new TTimer(1000, false, this)) {
   ui->setupUi(this);
+  FHighlighting = std::make_unique<THighlightingPass>(*ui->Edit1);
   setFont(SansSerifFont(11));
   ui->ActionMainMenuBar1->setFixedHeight(25);
   // Items close up with a narrow margin, so all five captions fit left of the option strip.

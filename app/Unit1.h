@@ -9,14 +9,13 @@
 #include <utility>
 
 #include "FileStamp.h"
-#include "hltIncremental.h"
 
 class QLabel;
 class QMenu;
 class TEditActions;
 class TFileDialogAction;
 class TFindAction;
-class ThltHTMLRTF;
+class THighlightingPass;
 class TRichEditPane;
 class TTimer;
 namespace Ui {
@@ -60,7 +59,6 @@ public:
   void Edit1Change();
   // Off: every pass scans and writes the whole document afresh; on (the default): the pass
   // re-scans what the change can reach, for the same document.
-  void SetIncrementalHighlighting(bool on) { FIncrementalHighlighting = on; }
   void Edit1SelectionChange();
   void Button1Click();
   void CheckBox2Click();
@@ -85,11 +83,6 @@ protected:
   void paintEvent(QPaintEvent* event) override;
 
 private:
-  void Recolour(TRichEditPane& pane);
-  ThltIncrementalRTF::TChange UpdateHighlightedText(TRichEditPane& pane);
-  std::pair<std::size_t, std::size_t> PiecesToRecolour(const TRichEditPane& pane,
-                                                       const ThltIncrementalRTF::TChange& change) const;
-  void LoadWholeDocument(TRichEditPane& pane);
   void BuildStatusPanels();
   void BuildPopupMenu1();
   void BuildStandardActions();
@@ -115,11 +108,9 @@ private:
   TFileDialogAction* FFileSaveAs1;
   TFindAction* FSearchFind1;
   QString FCurrentFileName;
-  std::optional<TFileStamp> FDiskStamp;                  // the document's file as last opened or saved
-  std::optional<TFileStamp> FDeclinedStamp;              // a change on disk the user chose not to reload
-  std::unique_ptr<ThltHTMLRTF> FHighlighter;             // lives for one highlighting pass
-  std::unique_ptr<ThltIncrementalRTF> FHighlightedText;  // lives from pass to pass
-  bool FIncrementalHighlighting = true;
+  std::optional<TFileStamp> FDiskStamp;      // the document's file as last opened or saved
+  std::optional<TFileStamp> FDeclinedStamp;  // a change on disk the user chose not to reload
+  std::unique_ptr<THighlightingPass> FHighlighting;
   bool FShown = false;
 };
 

@@ -42,8 +42,6 @@ TPaneFormats::TStyle TPaneFormats::StyleOf(const TRtfDocument& rtf, int format) 
 void TPaneFormats::Reset(const TStyle& base) {
   for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next()) Forget(block);
   FBase = base;
-  FAppliedBlocks = -1;
-  FEditedFrom = FEditedTo = -1;
   FStyles.clear();
   FFormats.clear();
 }
@@ -155,18 +153,8 @@ std::vector<int> TPaneFormats::StyleIndices(const TRtfDocument& rtf) {
   return styles;
 }
 
-// The first and the last block the edits since the last Apply touched; -1 and -1 for none.
-std::pair<int, int> TPaneFormats::EditedBlocks() const {
-  if (FEditedFrom < 0) return {-1, -1};
-  const int lastCharacter = FDocument.characterCount() - 1;
-  return {FDocument.findBlock(FEditedFrom).blockNumber(),
-          FDocument.findBlock(std::min(FEditedTo, lastCharacter)).blockNumber()};
-}
-
 int TPaneFormats::Apply(const TRtfDocument& rtf) {
   const std::vector<int> styles = StyleIndices(rtf);
-  const auto [firstEdited, lastEdited] = EditedBlocks();
-  const std::vector<std::int32_t>& sources = rtf.LineSources;
   const int lines = FDocument.blockCount();
   FApplying = true;
   int changed = 0;
@@ -175,8 +163,6 @@ int TPaneFormats::Apply(const TRtfDocument& rtf) {
     std::size_t run = 0;
     QTextBlock block;
     for (int line = 0; line < lines; ++line) {
-      const std::int32_t source = std::size_t(line) < sources.size() ? sources[std::size_t(line)] : -1;
-      if (KeepsFormats(line, source, firstEdited, lastEdited)) continue;
       block = BlockOfLine(FDocument, block, line);
       // Each block separator is CR LF in the RTF text, one character more than in the document.
       const std::size_t blockStart = std::size_t(block.position() + line);
@@ -187,32 +173,11 @@ int TPaneFormats::Apply(const TRtfDocument& rtf) {
     }
   }
   FApplying = false;
-  FAppliedBlocks = lines;
-  FEditedFrom = FEditedTo = -1;
   return changed;
 }
 
-// After an Apply every block holds the formats of its line. A block before the edited ones
-// still has its number, one after them has moved by the lines added or removed; either shows
-// the line it showed then, and when the RTF's line was taken from that one, its formats stand.
-bool TPaneFormats::KeepsFormats(int line, std::int32_t source, int firstEdited, int lastEdited) const {
-  if (FAppliedBlocks < 0 || source < 0) return false;
-  if (firstEdited < 0 || line < firstEdited) return source == line;
-  if (line > lastEdited) return source == line - (FDocument.blockCount() - FAppliedBlocks);
-  return false;
-}
-
-// A conservative union of the edited ranges in the document's current positions.
 void TPaneFormats::TextChanged(int position, int removed, int added) {
-  if (FApplying) return;
-  MoveWithEdit(position, removed, added);
-  if (FEditedFrom < 0) {
-    FEditedFrom = position;
-    FEditedTo = position + added;
-    return;
-  }
-  FEditedFrom = std::min(FEditedFrom, position);
-  FEditedTo = std::max(FEditedTo + std::max(added - removed, 0), position + added);
+  if (!FApplying) MoveWithEdit(position, removed, added);
 }
 
 // An edit inside one block (no block added or joined) moves the ranges after it by the
@@ -305,8 +270,6 @@ bool TPaneFormats::ApplyRange(const TRtfDocument& rtf, std::size_t textStart) {
     }
   }
   FApplying = false;
-  FAppliedBlocks = -1;
-  FEditedFrom = FEditedTo = -1;
   return true;
 }
 

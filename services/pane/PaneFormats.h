@@ -30,9 +30,7 @@ public:
   void Reset(const TStyle& base);
 
   // Lays the runs over the blocks. The RTF's text must be the document's text, CR LF for each
-  // block separator. A line the reader took unchanged from the line of the RTF applied before
-  // (TRtfDocument::LineSources) that the same block, untouched since, showed then, keeps its
-  // formats without the block being visited. Returns the number of blocks changed.
+  // block separator. Returns the number of blocks changed.
   int Apply(const TRtfDocument& rtf);
 
   // Lays the runs of a part of the document's text over the blocks it covers, keeping the
@@ -56,7 +54,7 @@ public:
   void SetVisible(int from, int to, std::vector<std::pair<int, int>> longLineParts = {});
   void ShowVisible();
 
-  // Every change of the document's content, so Apply knows which blocks were edited.
+  // Every change of the document's content, so the formats move with the text.
   void TextChanged(int position, int removed, int added);
 
   // The runs of the document's current formats over text, the document's text as CR LF text.
@@ -76,11 +74,9 @@ private:
 
   int StyleIndex(const TStyle& style);
   std::vector<int> StyleIndices(const TRtfDocument& rtf);
-  std::pair<int, int> EditedBlocks() const;
   void MoveWithEdit(int position, int removed, int added);
   void ForgetBlocks(int from, int to);
   QTextCharFormat CharFormat(const TStyle& style) const;
-  bool KeepsFormats(int line, std::int32_t source, int firstEdited, int lastEdited) const;
   void CollectRanges(const TRtfDocument& rtf, const std::vector<int>& styles, std::size_t& run,
                      std::size_t blockStart, std::size_t blockEnd);
   void AppendRuns(const TRtfDocument& rtf, const std::vector<int>& styles, std::size_t& run,
@@ -99,9 +95,6 @@ private:
   std::vector<QTextCharFormat> FFormats;
   std::vector<TRange> FScratch;
   bool FApplying = false;
-  int FAppliedBlocks = -1;  // the blocks at the last Apply, -1 when none holds formats of its line
-  int FEditedFrom = -1;     // the document positions edited since the last Apply, -1 for none
-  int FEditedTo = -1;
   int FBlockCount;  // the document's blocks after the last change seen
   int FVisibleFrom = 0;
   int FVisibleTo = 0;

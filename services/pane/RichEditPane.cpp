@@ -85,7 +85,6 @@ void TRichEditPane::AddLine(std::string_view line) {
 
 bool TRichEditPane::PlainTextMode() const { return FPlainTextMode; }
 void TRichEditPane::SetPlainTextMode(bool on) { FPlainTextMode = on; }
-void TRichEditPane::SetFastRecolour(bool on) { FFastRecolour = on; }
 
 void TRichEditPane::LoadFromStream(std::string_view bytes) {
   if (!Load(bytes)) throw EVornError("Failed to Load Stream");
@@ -123,10 +122,10 @@ bool TRichEditPane::Load(std::string_view bytes) {
 }
 
 bool TRichEditPane::LoadRtf(std::string_view bytes) {
-  TRtfReader reader(bytes, &FLastRead);
+  TRtfReader reader(bytes);
   TRtfDocument rtf;
   if (!reader.Read(rtf)) return false;
-  const bool sameText = FFastRecolour && rtf.Text.size() == FText.Size() && FText.Holds(0, rtf.Text);
+  const bool sameText = rtf.Text.size() == FText.Size() && FText.Holds(0, rtf.Text);
   {
     const QScopedValueRollback quiet(FQuiet, true);
     if (!sameText) ReplaceText(TCodePageText::Decode(rtf.Text));
@@ -138,7 +137,6 @@ bool TRichEditPane::LoadRtf(std::string_view bytes) {
     TellVisible();
     FColours.Apply(rtf);
   }
-  FLastRead = reader.Memo(std::move(rtf));
   if (!sameText) FinishContentChange();
   return true;
 }
@@ -173,9 +171,7 @@ bool TRichEditPane::RecolourFromStream(std::string_view bytes, std::size_t textS
     FColours.Reset(base);
   }
   TellVisible();
-  if (!FColours.ApplyRange(rtf, textStart)) return false;
-  FLastRead = {};
-  return true;
+  return FColours.ApplyRange(rtf, textStart);
 }
 
 // Whether length bytes from the start reach the end of the text, or its last line break: a

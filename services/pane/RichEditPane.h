@@ -58,8 +58,6 @@ public:
   void SetWordWrap(bool on);
   void SetFocusPane();
 
-  void SetFastRecolour(bool on);  // off: every RTF load is a full reload
-
 signals:
   void Change();           // after a content change, never while a Change handler runs
   void SelectionChange();  // after the selection or caret moved
@@ -91,10 +89,8 @@ private:
   int DisplayedLine(int documentPosition) const;
 
   TPaneFormats FColours;
-  mutable TPaneText FText;      // what Text() gives, read from the document
-  TRtfReader::TMemo FLastRead;  // lets the next read take the lines that did not change
+  mutable TPaneText FText;  // what Text() gives, read from the document
   bool FPlainTextMode = true;
-  bool FFastRecolour = true;
   bool FInChange = false;
   bool FQuiet = false;  // the pane's own edits, whose document signals are not user input
   bool FInputPending = false;

@@ -46,6 +46,4 @@ struct TRtfDocument {
   std::vector<std::int32_t> Colours;  // the colour table, 0xRRGGBB, DefaultColour for "auto"
   std::vector<TRtfFont> Fonts;
   std::int32_t BaseFormat = 0;  // the first character's format, or the one in force at the end
-  // For each line, the line of the previously read document it was taken from unchanged, or -1.
-  std::vector<std::int32_t> LineSources;
 };

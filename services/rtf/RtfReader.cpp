@@ -10,17 +10,6 @@
 
 namespace {
 
-// The length of the longest common start of a and b: a page at a time while whole pages agree,
-// then byte by byte, so the long unchanged tail after an edit costs a few block compares.
-std::size_t CommonPrefix(std::string_view a, std::string_view b) {
-  constexpr std::size_t Page = 4096;
-  const std::size_t size = std::min(a.size(), b.size());
-  std::size_t same = 0;
-  while (same + Page <= size && std::memcmp(a.data() + same, b.data() + same, Page) == 0) same += Page;
-  while (same < size && a[same] == b[same]) ++same;
-  return same;
-}
-
 enum TByteClass : unsigned char { bcText, bcBackslash, bcOpen, bcClose, bcIgnored, bcNul };
 
 constexpr std::array<TByteClass, 256> MakeByteClasses() {
@@ -58,8 +47,6 @@ constexpr int FastColourDigits = 6;
 // as before and an eighth more, and a few more checkpoints.
 constexpr std::size_t RtfBytesPerTextByte = 2;
 constexpr std::size_t RtfBytesPerRun = 32;
-constexpr std::size_t RunGrowthShare = 8;
-constexpr std::size_t CheckpointSlack = 16;
 
 }  // namespace
 
@@ -67,11 +54,8 @@ bool TRtfReader::Read(TRtfDocument& document) {
   if (FRtf.substr(0, 5) != "{\\rtf") return false;
   FDocument = &document;
   document = TRtfDocument{};
-  const std::size_t previousRuns = FPrevious != nullptr ? FPrevious->Document.Runs.size() : 0;
   document.Text.reserve(FRtf.size() / RtfBytesPerTextByte);
-  document.Runs.reserve(std::max(FRtf.size() / RtfBytesPerRun, previousRuns + previousRuns / RunGrowthShare));
-  document.LineSources.assign(1, -1);
-  if (FPrevious != nullptr) FCheckpoints.reserve(FPrevious->Checkpoints.size() + CheckpointSlack);
+  document.Runs.reserve(FRtf.size() / RtfBytesPerRun);
   const char* const data = FRtf.data();
   const std::size_t size = FRtf.size();
   FPos = 0;
@@ -220,14 +204,8 @@ void TRtfReader::ApplyWord(std::string_view word, bool hasParameter, int paramet
     case wU: ApplyUnicode(parameter); return;
     case wBin: FPos = std::min(FRtf.size(), FPos + std::size_t(std::max(parameter, 0))); return;
     case wSkip: State().Destination = TDestination::Skip; return;
-    case wFontTable:
-      State().Destination = TDestination::FontTable;
-      FTablesSettled = FTablesSettled && FCheckpoints.empty();
-      return;
-    case wColourTable:
-      State().Destination = TDestination::ColourTable;
-      FTablesSettled = FTablesSettled && FCheckpoints.empty();
-      return;
+    case wFontTable: State().Destination = TDestination::FontTable; return;
+    case wColourTable: State().Destination = TDestination::ColourTable; return;
     case wFamily:
       if (State().Destination == TDestination::FontTable && !FDocument->Fonts.empty())
         FDocument->Fonts.back().Family = TRtfFamily(entry->Value);
@@ -255,7 +233,6 @@ bool TRtfReader::ApplyTableWord(TRtfWord word, int parameter) {
   }
   if (word == wDeff) {
     FDefaultFont = parameter;
-    FTablesSettled = FTablesSettled && FCheckpoints.empty();
     CharacterFormatChanged();
     return true;
   }
@@ -328,157 +305,9 @@ void TRtfReader::EmitBreak() {
   if (State().Destination != TDestination::Text) return;
   if (FBreakPending) WriteBreak();
   FBreakPending = true;
-  if (FStack.size() == 1 && FSkipCharacters == 0 && FHighSurrogate == 0 && FTablesSettled) PassCheckpoint();
 }
 
-void TRtfReader::WriteBreak() {
-  AppendToText("\r\n", 2);
-  ++FLines;
-  FDocument->LineSources.push_back(-1);
-}
-
-// Records the checkpoint, then takes from the previous document every line that follows it
-// unchanged, and goes on reading where the taken lines end.
-//
-// An example. The document read before holds three lines, "a", "b" and "c"; its checkpoints P1,
-// P2 and P3 follow the three paragraph marks (one run per line, "\cf5 \r\n" before each line
-// after the first):
-//     {\rtf1 ...tables... \cf1 a\par| \cf5 \r\n\cf1 b\par| \cf5 \r\n\cf1 c\par| }
-//                                   P1                   P2                   P3
-// The user types "x" after "b", and the highlighter writes the same document with "bx". Reading
-// it: the tables and line "a" are read, as everything before the first checkpoint is. At the
-// mark after "a" (checkpoint N1) the bytes up to P2 are not those after P1 ("bx" against "b"),
-// and no checkpoint of the previous document lies as far from its end as N1 does, so line "bx"
-// is read. At the mark after "bx" (N2) the rest of the document is as far from the end as P2
-// is, and the bytes after P2 are the same up to P3 and beyond: line "c" is taken from P2 to P3 in
-// one step, its text and runs copied, and reading resumes at P3's place, before " }".
-void TRtfReader::PassCheckpoint() {
-  for (;;) {
-    RecordCheckpoint();
-    if (FCheckpoints.size() == 1) KeepPreviousOnlyWithTheSameTables();
-    const TCheckpoint* from = MatchingCheckpoint();
-    if (from == nullptr) return;
-    const TCheckpoint& to = FurthestMatch(*from);
-    TakeLines(*from, to);
-    ResumeAt(*from, to);
-  }
-}
-
-void TRtfReader::RecordCheckpoint() {
-  FCheckpoints.push_back({FPos, FDocument->Text.size(), FDocument->Runs.size(), FLines + 1, State()});
-}
-
-// A line read from the same bytes gives the same text and formats only with the same font and
-// colour tables, and the tables are all read by the first checkpoint.
-void TRtfReader::KeepPreviousOnlyWithTheSameTables() {
-  if (FPrevious == nullptr) return;
-  const bool sameTables = FPrevious->Document.Colours == FDocument->Colours &&
-                          FPrevious->Document.Fonts == FDocument->Fonts &&
-                          FPrevious->FontNumbers == FFontNumbers && FPrevious->DefaultFont == FDefaultFont;
-  if (!sameTables) FPrevious = nullptr;
-}
-
-// After the lines from one previous checkpoint to another were taken, reading goes on at the
-// second one's place in this document, in the state it had there.
-void TRtfReader::ResumeAt(const TCheckpoint& from, const TCheckpoint& to) {
-  FPos += to.Offset - from.Offset;
-  State() = to.State;
-  CharacterFormatChanged();
-  FNextPrevious = std::size_t(&to - FPrevious->Checkpoints.data());
-}
-
-// The previous document's checkpoint from which the same bytes follow as from here, up to its
-// next checkpoint: the one after the last line taken, or the one as far from the end as here
-// (the lines after an edit).
-const TRtfReader::TCheckpoint* TRtfReader::MatchingCheckpoint() const {
-  if (FPrevious == nullptr) return nullptr;
-  const std::vector<TCheckpoint>& previous = FPrevious->Checkpoints;
-  const std::string_view previousRtf = FPrevious->Rtf;
-  const auto matches = [&](std::size_t i) {
-    if (i + 1 >= previous.size() || !(previous[i].State == State())) return false;
-    // One byte more: the byte after a control word decides where the word ends.
-    const std::size_t length = previous[i + 1].Offset - previous[i].Offset + 1;
-    return FRtf.substr(FPos, length) == previousRtf.substr(previous[i].Offset, length);
-  };
-  if (matches(FNextPrevious)) return &previous[FNextPrevious];
-  const std::size_t fromEnd = FRtf.size() - FPos;
-  if (fromEnd > previousRtf.size()) return nullptr;
-  const std::size_t offset = previousRtf.size() - fromEnd;
-  const auto found = std::lower_bound(previous.begin(), previous.end(), offset,
-                                      [](const TCheckpoint& c, std::size_t o) { return c.Offset < o; });
-  const std::size_t index = std::size_t(found - previous.begin());
-  return found != previous.end() && found->Offset == offset && matches(index) ? &previous[index] : nullptr;
-}
-
-// The last checkpoint of the previous document up to which the bytes from here are the ones
-// that follow from there. Reading the same bytes from the same state gives the same document,
-// so the lines up to it read as they did then, and the state there is that checkpoint's.
-const TRtfReader::TCheckpoint& TRtfReader::FurthestMatch(const TCheckpoint& from) const {
-  const std::vector<TCheckpoint>& previous = FPrevious->Checkpoints;
-  const std::size_t same =
-      CommonPrefix(FRtf.substr(FPos), std::string_view(FPrevious->Rtf).substr(from.Offset));
-  // As in MatchingCheckpoint, the byte after the checkpoint must be the same too.
-  const TCheckpoint* after =
-      std::lower_bound(&from + 1, previous.data() + previous.size(), from.Offset + same,
-                       [](const TCheckpoint& c, std::size_t o) { return c.Offset < o; });
-  return after[-1];
-}
-
-// Appends the previous document's lines between two of its checkpoints: where they came from,
-// their text and runs, and the checkpoints between them as this document has them.
-void TRtfReader::TakeLines(const TCheckpoint& from, const TCheckpoint& to) {
-  const TCheckpoint here = FCheckpoints.back();
-  const TRtfDocument& previous = FPrevious->Document;
-  if (FPreviousFormats.empty())
-    for (const TRtfFormat& format : previous.Formats) FPreviousFormats.push_back(InternFormat(format));
-  for (std::int32_t line = from.Line; line < to.Line; ++line) FDocument->LineSources.push_back(line);
-  FLines += to.Line - from.Line;
-  const std::size_t shift = FDocument->Text.size() - from.Text;
-  FDocument->Text.append(previous.Text, from.Text, to.Text - from.Text);
-  TakeCheckpoints(here, from, to, TakeRuns(from, to, shift));
-}
-
-// Appends the previous document's runs over its text between two checkpoints, moved by shift.
-// Returns what turns a previous run's number into this document's.
-std::ptrdiff_t TRtfReader::TakeRuns(const TCheckpoint& from, const TCheckpoint& to, std::size_t shift) {
-  const std::vector<TRtfRun>& runs = FPrevious->Document.Runs;
-  std::vector<TRtfRun>& taken = FDocument->Runs;
-  std::size_t r = from.Run > 0 ? from.Run - 1 : 0;
-  while (r < runs.size() && runs[r].Start + runs[r].Length <= from.Text) ++r;
-  if (r >= runs.size() || runs[r].Start >= to.Text)
-    return std::ptrdiff_t(taken.size()) - std::ptrdiff_t(from.Run);
-  // Only the first piece can join the last run, and only the first and last are cut: the
-  // previous document's runs already differ in format from their neighbours.
-  const TRtfRun& first = runs[r];
-  AppendRun(FPreviousFormats[std::size_t(first.Format)],
-            std::min(first.Start + first.Length, to.Text) - from.Text);
-  // Previous run r is this document's last run now, and each later one follows it in order.
-  const std::ptrdiff_t runShift = std::ptrdiff_t(taken.size() - 1) - std::ptrdiff_t(r);
-  std::size_t end = ++r;
-  while (end < runs.size() && runs[end].Start < to.Text) ++end;
-  const std::size_t count = taken.size();
-  taken.resize(count + (end - r));
-  TRtfRun* out = taken.data() + count;
-  for (; r < end; ++r, ++out)
-    *out = {runs[r].Start + shift, runs[r].Length, FPreviousFormats[std::size_t(runs[r].Format)]};
-  TRtfRun& last = taken.back();
-  last.Length = std::min(last.Start + last.Length, to.Text + shift) - last.Start;
-  return runShift;
-}
-
-// The previous document's checkpoints strictly between from and to, moved to where from is in
-// this document (here); runShift maps the previous document's run numbers to this one's.
-void TRtfReader::TakeCheckpoints(const TCheckpoint& here, const TCheckpoint& from, const TCheckpoint& to,
-                                 std::ptrdiff_t runShift) {
-  for (const TCheckpoint* c = &from + 1; c != &to; ++c)
-    FCheckpoints.push_back({c->Offset - from.Offset + here.Offset, c->Text - from.Text + here.Text,
-                            std::size_t(std::ptrdiff_t(c->Run) + runShift), c->Line - from.Line + here.Line,
-                            c->State});
-}
-
-TRtfReader::TMemo TRtfReader::Memo(TRtfDocument document) {
-  return {std::string(FRtf), std::move(document), std::move(FCheckpoints), FFontNumbers, FDefaultFont};
-}
+void TRtfReader::WriteBreak() { AppendToText("\r\n", 2); }
 
 void TRtfReader::EmitText(const char* bytes, std::size_t length) {
   if (FSkipCharacters > 0) {

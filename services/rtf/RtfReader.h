@@ -12,10 +12,6 @@
 // and Unicode escapes). Destinations it does not show (pictures, style sheets, "\*" groups) are
 // skipped. A paragraph mark right before the end of the document closes the last line without
 // adding an empty one, so a text written as runs followed by "\par }" reads back unchanged.
-//
-// Given the memo of the document read before, the reader takes each line whose RTF bytes and
-// starting state are the same as a line there from that document instead of reading it again:
-// the highlighter's document for one keystroke differs from the previous one in a few lines.
 class TRtfReader {
 public:
   enum class TDestination : unsigned char { Text, FontTable, ColourTable, Skip };
@@ -29,41 +25,13 @@ public:
     bool Underline = false;
     int UnicodeSkip = 1;
     TDestination Destination = TDestination::Text;
-
-    bool operator==(const TGroupState& other) const {
-      return Cf == other.Cf && FontNumber == other.FontNumber && HalfPoints == other.HalfPoints &&
-             Bold == other.Bold && Italic == other.Italic && Underline == other.Underline &&
-             UnicodeSkip == other.UnicodeSkip && Destination == other.Destination;
-    }
   };
 
-  // A paragraph mark outside every inner group, where the whole reading state is the outer
-  // group's: what follows it reads the same wherever the same bytes follow the same state.
-  struct TCheckpoint {
-    std::size_t Offset = 0;  // in the RTF, right after the mark
-    std::size_t Text = 0;    // the text's length there, the mark's CR LF not yet written
-    std::size_t Run = 0;     // the number of runs there
-    std::int32_t Line = 0;   // the line the mark begins
-    TGroupState State;
-  };
-
-  struct TMemo {
-    std::string Rtf;
-    TRtfDocument Document;
-    std::vector<TCheckpoint> Checkpoints;
-    std::vector<int> FontNumbers;
-    int DefaultFont = 0;
-  };
-
-  explicit TRtfReader(std::string_view rtf, const TMemo* previous = nullptr)
-      : FRtf(rtf), FPrevious(previous) {}
+  explicit TRtfReader(std::string_view rtf) : FRtf(rtf) {}
 
   // False when the bytes do not begin with "{\rtf" or are malformed (unbalanced groups, a NUL,
   // a broken escape); the document is then incomplete.
   bool Read(TRtfDocument& document);
-
-  // The memo of the document just read, for the next reader.
-  TMemo Memo(TRtfDocument document);
 
 private:
   bool ReadColour();
@@ -82,16 +50,6 @@ private:
   void EmitCodePoint(char32_t character);
   void EmitBreak();
   void WriteBreak();
-  void PassCheckpoint();
-  void RecordCheckpoint();
-  void KeepPreviousOnlyWithTheSameTables();
-  const TCheckpoint* MatchingCheckpoint() const;
-  const TCheckpoint& FurthestMatch(const TCheckpoint& from) const;
-  void TakeLines(const TCheckpoint& from, const TCheckpoint& to);
-  std::ptrdiff_t TakeRuns(const TCheckpoint& from, const TCheckpoint& to, std::size_t shift);
-  void TakeCheckpoints(const TCheckpoint& here, const TCheckpoint& from, const TCheckpoint& to,
-                       std::ptrdiff_t runShift);
-  void ResumeAt(const TCheckpoint& from, const TCheckpoint& to);
   void AppendRun(int format, std::size_t length);
   void AppendToText(const char* bytes, std::size_t length);
   void AppendToTable(const char* bytes, std::size_t length);
@@ -121,11 +79,4 @@ private:
   std::size_t FSkipCharacters = 0;   // left of the fallback text after a Unicode escape
   char16_t FHighSurrogate = 0;
   bool FBreakPending = false;  // a paragraph mark not yet written, dropped at the document end
-  std::int32_t FLines = 0;     // line breaks written
-
-  const TMemo* FPrevious;
-  std::vector<TCheckpoint> FCheckpoints;
-  bool FTablesSettled = true;         // no font or colour table has changed since the first checkpoint
-  std::size_t FNextPrevious = 0;      // the previous document's checkpoint expected next
-  std::vector<int> FPreviousFormats;  // the previous document's formats in this one, -1 unknown
 };

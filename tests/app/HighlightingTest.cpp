@@ -5,6 +5,7 @@
 #include <random>
 
 #include "EditorFixture.h"
+#include "HighlightingPass.h"
 #include "RichEditPane.h"
 #include "Timer.h"
 #include "hltHTML.h"
@@ -152,6 +153,26 @@ TEST_F(HighlightingTest, ThePaneRecolouredByPartsShowsWhatAFullPassShows) {
     }
     ASSERT_EQ(PaneColours(*Edit1().document()), FullPassColours(Edit1().Text())) << "step " << step;
   }
+}
+
+// The pass on a pane of its own, no window around it: each change leaves the colours a full
+// pass gives, the pane back in plain-text mode, and a text replaced as a whole is read afresh.
+TEST(HighlightingPass, KeepsAPaneOfItsOwnInStepWithItsText) {
+  TRichEditPane pane;
+  THighlightingPass pass(pane);
+  QObject::connect(&pane, &TRichEditPane::Change, [&pass] { pass.Run(); });
+  QTextCursor cursor(pane.document());
+  for (const char* typed : {"<p class=\"a\">", "text &amp; ", "<!-- open", "\n</p>", " -->"}) {
+    cursor.insertText(QString::fromLatin1(typed));
+    EXPECT_TRUE(pane.PlainTextMode()) << typed;
+    ASSERT_EQ(PaneColours(*pane.document()), FullPassColours(pane.Text())) << typed;
+  }
+  pane.LoadFromStream("<b>bold</b>\r\n<i>new</i>");
+  EXPECT_EQ(PaneColours(*pane.document()), FullPassColours(pane.Text()));
+  cursor.setPosition(3);
+  cursor.setPosition(7, QTextCursor::KeepAnchor);
+  cursor.removeSelectedText();
+  EXPECT_EQ(PaneColours(*pane.document()), FullPassColours(pane.Text()));
 }
 
 TEST_F(HighlightingTest, DeletingAllTextLeavesAnEmptyPane) {

@@ -119,9 +119,8 @@ void BM_FirstLoad(benchmark::State& state) {
 }
 
 // Alternates the two pages: the same text, a colour changed on every 500th line.
-void Recolour(benchmark::State& state, bool fast) {
+void BM_Recolour(benchmark::State& state) {
   const std::unique_ptr<TRichEditPane> pane = ShownPane();
-  pane->SetFastRecolour(fast);
   LoadRtf(*pane, Page(0).Rtf());
   int variant = 0;
   for (auto _ : state) {
@@ -131,12 +130,8 @@ void Recolour(benchmark::State& state, bool fast) {
   if (pane->Text() != Page(0).Text()) state.SkipWithError("the pane's text changed");
 }
 
-void BM_Recolour(benchmark::State& state) { Recolour(state, true); }
-void BM_RecolourFullReload(benchmark::State& state) { Recolour(state, false); }
-
 BENCHMARK(BM_ReadRtf)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_FirstLoad)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_Recolour)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_RecolourFullReload)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
