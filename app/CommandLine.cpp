@@ -1,8 +1,8 @@
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
 #include <QCommandLineParser>
 
-#include "Application.h"
+#include "services/Application.h"
 
 namespace {
 

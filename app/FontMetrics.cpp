@@ -1,4 +1,4 @@
-#include "FontMetrics.h"
+#include "app/FontMetrics.h"
 
 #include <QFont>
 #include <QFontInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hltFonts.h"
+#include "highlight/hltFonts.h"
 
 // Answers the highlighter's font-metrics query from Qt's font matching: a face that resolves to
 // fixed pitch is of the modern family, others are roman or swiss by their style; the character

@@ -1,6 +1,6 @@
-#include "HighlightingPass.h"
+#include "app/HighlightingPass.h"
 
-#include "RichEditPane.h"
+#include "pane/RichEditPane.h"
 
 namespace {
 

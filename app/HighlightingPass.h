@@ -4,7 +4,7 @@
 #include <memory>
 #include <utility>
 
-#include "hltIncremental.h"
+#include "highlight/hltIncremental.h"
 
 class TRichEditPane;
 

@@ -1,11 +1,11 @@
 #include <QIcon>
 #include <cstdio>
 
-#include "Application.h"
-#include "CommandLine.h"
-#include "Startup.h"
-#include "Unit1.h"
-#include "WebBrowser.h"
+#include "app/CommandLine.h"
+#include "app/Startup.h"
+#include "app/Unit1.h"
+#include "browser/WebBrowser.h"
+#include "services/Application.h"
 
 namespace {
 

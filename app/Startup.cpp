@@ -1,4 +1,4 @@
-#include "Startup.h"
+#include "app/Startup.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -6,15 +6,15 @@
 #include <malloc.h>
 #endif
 
-#include "Application.h"
-#include "ErrorBox.h"
-#include "FileDialogAction.h"
-#include "FontMetrics.h"
-#include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "Unit4.h"
-#include "Unit5.h"
+#include "app/FontMetrics.h"
+#include "app/Unit1.h"
+#include "app/Unit3.h"
+#include "app/Unit5.h"
+#include "commands/FileDialogAction.h"
+#include "services/Application.h"
+#include "services/ErrorBox.h"
+#include "windows/Unit2.h"
+#include "windows/Unit4.h"
 
 // The C library otherwise raises the size it maps on their own to that of each large buffer
 // freed, and keeps the next ones of that size in its heap.

@@ -1,28 +1,26 @@
-#include "Unit1.h"
+#include "app/Unit1.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
 
-#include "Application.h"
-#include "EditActions.h"
-#include "ErrorBox.h"
-#include "FileDialogAction.h"
-#include "FindAction.h"
-#include "Fonts.h"
-#include "HighlightingPass.h"
-#include "NewDocument.h"
-#include "ProgramFolder.h"
-#include "RichEditPane.h"
-#include "Timer.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "Unit4.h"
-#include "WebBrowser.h"
-#include "hltHTML.h"
-#include "hltIncremental.h"
+#include "app/HighlightingPass.h"
+#include "app/NewDocument.h"
+#include "app/Unit3.h"
+#include "browser/WebBrowser.h"
+#include "commands/EditActions.h"
+#include "commands/FileDialogAction.h"
+#include "commands/FindAction.h"
+#include "pane/RichEditPane.h"
+#include "services/Application.h"
+#include "services/ErrorBox.h"
+#include "services/Fonts.h"
+#include "services/ProgramFolder.h"
+#include "services/Timer.h"
 #include "ui_Unit1.h"
+#include "windows/Unit2.h"
+#include "windows/Unit4.h"
 
 TForm1* Form1 = nullptr;
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <utility>
 
-#include "FileStamp.h"
+#include "services/disk/FileStamp.h"
 
 class QLabel;
 class QMenu;

@@ -3,11 +3,11 @@
 #include <QApplication>
 #include <QLabel>
 
-#include "ErrorBox.h"
-#include "RegularFile.h"
-#include "RichEditPane.h"
-#include "Unit1.h"
-#include "VornError.h"
+#include "app/Unit1.h"
+#include "pane/RichEditPane.h"
+#include "services/ErrorBox.h"
+#include "services/RegularFile.h"
+#include "services/VornError.h"
 #include "ui_Unit1.h"
 
 void TForm1::KeepDiskStamp() {

@@ -1,15 +1,15 @@
 // The document commands of the code window: New, Open, Save, Save As and the close.
-#include "ErrorBox.h"
-#include "FileDialogAction.h"
-#include "FilePath.h"
-#include "NewDocument.h"
-#include "RichEditPane.h"
-#include "Timer.h"
-#include "Unit1.h"
-#include "Unit4.h"
-#include "Unit5.h"
-#include "WebBrowser.h"
+#include "app/NewDocument.h"
+#include "app/Unit1.h"
+#include "app/Unit5.h"
+#include "browser/WebBrowser.h"
+#include "commands/FileDialogAction.h"
+#include "pane/RichEditPane.h"
+#include "services/ErrorBox.h"
+#include "services/FilePath.h"
+#include "services/Timer.h"
 #include "ui_Unit1.h"
+#include "windows/Unit4.h"
 
 void TForm1::SetCurrentFileName(const QString& name) {
   FCurrentFileName = name;

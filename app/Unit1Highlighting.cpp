@@ -1,9 +1,9 @@
 // The highlighting pass that runs on every change of the pane, and the caret tracking.
-#include "HighlightingPass.h"
-#include "IntegerText.h"
-#include "RichEditPane.h"
-#include "Timer.h"
-#include "Unit1.h"
+#include "app/HighlightingPass.h"
+#include "app/Unit1.h"
+#include "pane/RichEditPane.h"
+#include "services/IntegerText.h"
+#include "services/Timer.h"
 #include "ui_Unit1.h"
 
 void TForm1::Edit1Change() {

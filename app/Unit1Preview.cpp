@@ -6,17 +6,17 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "FilePath.h"
-#include "NewDocument.h"
-#include "RegularFile.h"
-#include "RichEditPane.h"
-#include "Timer.h"
-#include "Unit1.h"
-#include "Unit4.h"
-#include "VornError.h"
-#include "WebBrowser.h"
-#include "WindowBounds.h"
+#include "app/NewDocument.h"
+#include "app/Unit1.h"
+#include "browser/WebBrowser.h"
+#include "pane/RichEditPane.h"
+#include "services/FilePath.h"
+#include "services/RegularFile.h"
+#include "services/Timer.h"
+#include "services/VornError.h"
+#include "services/WindowBounds.h"
 #include "ui_Unit1.h"
+#include "windows/Unit4.h"
 
 namespace {
 

@@ -2,14 +2,14 @@
 // the end of the start sequence and written at every close.
 #include <QFileInfo>
 
-#include "IniFile.h"
-#include "ProgramFolder.h"
-#include "RichEditPane.h"
-#include "Unit1.h"
-#include "Unit4.h"
-#include "WebBrowser.h"
-#include "WindowBounds.h"
+#include "app/Unit1.h"
+#include "browser/WebBrowser.h"
+#include "pane/RichEditPane.h"
+#include "services/IniFile.h"
+#include "services/ProgramFolder.h"
+#include "services/WindowBounds.h"
 #include "ui_Unit1.h"
+#include "windows/Unit4.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "Unit3.h"
+#include "app/Unit3.h"
 
 #include <QFile>
 
-#include "ErrorBox.h"
-#include "Fonts.h"
-#include "JpegImage.h"
-#include "Timer.h"
+#include "services/ErrorBox.h"
+#include "services/Fonts.h"
+#include "services/JpegImage.h"
+#include "services/Timer.h"
 #include "ui_Unit3.h"
 
 TForm3* Form3 = nullptr;

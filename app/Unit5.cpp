@@ -1,8 +1,8 @@
-#include "Unit5.h"
+#include "app/Unit5.h"
 
-#include "ErrorBox.h"
-#include "Fonts.h"
-#include "Unit1.h"
+#include "app/Unit1.h"
+#include "services/ErrorBox.h"
+#include "services/Fonts.h"
 #include "ui_Unit5.h"
 
 TForm5* Form5 = nullptr;

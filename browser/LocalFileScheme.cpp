@@ -1,4 +1,4 @@
-#include "LocalFileScheme.h"
+#include "browser/LocalFileScheme.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -6,7 +6,7 @@
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
-#include "RegularFile.h"
+#include "services/RegularFile.h"
 
 const QByteArray TLocalFileScheme::Name = QByteArrayLiteral("vornfile");
 

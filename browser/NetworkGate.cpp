@@ -1,4 +1,4 @@
-#include "NetworkGate.h"
+#include "browser/NetworkGate.h"
 
 #include <dlfcn.h>
 #include <netdb.h>

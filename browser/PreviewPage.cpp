@@ -1,13 +1,13 @@
-#include "PreviewPage.h"
+#include "browser/PreviewPage.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QWebEngineView>
 
-#include "Application.h"
-#include "LocalFileScheme.h"
-#include "RequestGuard.h"
+#include "browser/LocalFileScheme.h"
+#include "browser/RequestGuard.h"
+#include "services/Application.h"
 
 namespace {
 

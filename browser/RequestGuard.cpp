@@ -1,11 +1,11 @@
-#include "RequestGuard.h"
+#include "browser/RequestGuard.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QStringList>
 
-#include "LocalFileScheme.h"
+#include "browser/LocalFileScheme.h"
 
 bool TRequestGuard::IsNetworkScheme(const QString& scheme) {
   static const QStringList network{QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("ws"),

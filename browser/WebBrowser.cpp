@@ -1,4 +1,4 @@
-#include "WebBrowser.h"
+#include "browser/WebBrowser.h"
 
 #include <unistd.h>
 
@@ -9,10 +9,10 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 
-#include "LocalFileScheme.h"
-#include "NetworkGate.h"
-#include "PreviewPage.h"
-#include "RequestGuard.h"
+#include "browser/LocalFileScheme.h"
+#include "browser/NetworkGate.h"
+#include "browser/PreviewPage.h"
+#include "browser/RequestGuard.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "EditActions.h"
+#include "commands/EditActions.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -8,7 +8,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 
-#include "ErrorBox.h"
+#include "services/ErrorBox.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "FileDialogAction.h"
+#include "commands/FileDialogAction.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 
-#include "Application.h"
-#include "ErrorBox.h"
-#include "FilePath.h"
-#include "WindowBounds.h"
+#include "services/Application.h"
+#include "services/ErrorBox.h"
+#include "services/FilePath.h"
+#include "services/WindowBounds.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "FindAction.h"
+#include "commands/FindAction.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -6,12 +6,12 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
-#include "Application.h"
-#include "CodePageText.h"
-#include "ErrorBox.h"
-#include "FindDialog.h"
-#include "RichEditPane.h"
-#include "TextSearch.h"
+#include "commands/FindDialog.h"
+#include "pane/CodePageText.h"
+#include "pane/RichEditPane.h"
+#include "services/Application.h"
+#include "services/ErrorBox.h"
+#include "text/TextSearch.h"
 
 namespace {
 

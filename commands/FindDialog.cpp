@@ -1,4 +1,4 @@
-#include "FindDialog.h"
+#include "commands/FindDialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "WindowBounds.h"
+#include "services/WindowBounds.h"
 
 namespace {
 constexpr int kMaxFindText = 255;

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "TextSearch.h"
+#include "text/TextSearch.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "hltCharClass.h"
+#include "highlight/hltCharClass.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

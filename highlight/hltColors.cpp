@@ -1,4 +1,4 @@
-#include "hltColors.h"
+#include "highlight/hltColors.h"
 
 namespace {
 

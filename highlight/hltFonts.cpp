@@ -1,4 +1,4 @@
-#include "hltFonts.h"
+#include "highlight/hltFonts.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "hltHTML.h"
+#include "highlight/hltHTML.h"
 
 #include <cstdint>
 #include <limits>
 #include <stdexcept>
 
-#include "hltByteScan.h"
-#include "hltCharClass.h"
-#include "hltHTMLTables.h"
+#include "highlight/hltByteScan.h"
+#include "highlight/hltCharClass.h"
+#include "highlight/hltHTMLTables.h"
 
 namespace {
 

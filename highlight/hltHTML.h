@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "hltSyntax.h"
+#include "highlight/hltSyntax.h"
 
 // Token kinds of the HTML scanner; each has its own colour index.
 enum THtmlTokenKind : std::uint8_t {

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <limits>
 
-#include "hltCharClass.h"
-#include "hltHTML.h"
-#include "hltHTMLTables.h"
+#include "highlight/hltCharClass.h"
+#include "highlight/hltHTML.h"
+#include "highlight/hltHTMLTables.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "hltIncremental.h"
+#include "highlight/hltIncremental.h"
 
 #include <algorithm>
 #include <iterator>

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "hltHTML.h"
-#include "hltStream.h"
-#include "hltTextSource.h"
+#include "highlight/hltHTML.h"
+#include "highlight/hltStream.h"
+#include "highlight/hltTextSource.h"
 
 // The highlighted document of a text that changes a little at a time, kept as the points the
 // scanner passed at the start of each piece of about a piece size of source bytes. After an

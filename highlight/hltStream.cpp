@@ -1,4 +1,4 @@
-#include "hltStream.h"
+#include "highlight/hltStream.h"
 
 #include <algorithm>
 #include <cstring>

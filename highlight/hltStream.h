@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "hltRunBuffer.h"
+#include "highlight/hltRunBuffer.h"
 
 // A byte sink that accepts sequential writes at its current position.
 class ThltStream {

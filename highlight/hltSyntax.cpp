@@ -1,4 +1,4 @@
-#include "hltSyntax.h"
+#include "highlight/hltSyntax.h"
 
 #include <cstring>
 #include <limits>

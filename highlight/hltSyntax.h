@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "hltColors.h"
-#include "hltFonts.h"
-#include "hltRunBuffer.h"
-#include "hltRunPrefix.h"
-#include "hltStream.h"
+#include "highlight/hltColors.h"
+#include "highlight/hltFonts.h"
+#include "highlight/hltRunBuffer.h"
+#include "highlight/hltRunPrefix.h"
+#include "highlight/hltStream.h"
 
 // The base of the syntax highlighters: owns the fixed parts of the RTF
 // document and writes a scanned text as one coloured run per token. A derived

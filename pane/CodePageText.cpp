@@ -1,10 +1,10 @@
-#include "CodePageText.h"
+#include "pane/CodePageText.h"
 
 #include <QString>
 #include <QStringView>
 #include <algorithm>
 
-#include "CodePage.h"
+#include "text/CodePage.h"
 
 QString TCodePageText::Decode(std::string_view bytes) {
   QString text(qsizetype(bytes.size()), Qt::Uninitialized);

@@ -1,4 +1,4 @@
-#include "PaneFormats.h"
+#include "pane/PaneFormats.h"
 
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
@@ -6,7 +6,7 @@
 #include <QTextLayout>
 #include <algorithm>
 
-#include "PanePositions.h"
+#include "pane/PanePositions.h"
 
 // The ranges a block was given, in its current text. InLayout while its layout holds formats
 // of ours; Shown while those are the ranges in [ShownFrom, ShownTo) of the block, not after an

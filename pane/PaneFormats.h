@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "RtfDocument.h"
+#include "text/RtfDocument.h"
 
 class QTextBlock;
 class QTextDocument;

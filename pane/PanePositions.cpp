@@ -1,4 +1,4 @@
-#include "PanePositions.h"
+#include "pane/PanePositions.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

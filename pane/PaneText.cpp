@@ -1,4 +1,4 @@
-#include "PaneText.h"
+#include "pane/PaneText.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "CodePageText.h"
-#include "PanePositions.h"
+#include "pane/CodePageText.h"
+#include "pane/PanePositions.h"
 
 namespace {
 

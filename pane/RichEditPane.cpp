@@ -1,4 +1,4 @@
-#include "RichEditPane.h"
+#include "pane/RichEditPane.h"
 
 #include <QMimeData>
 #include <QScopedValueRollback>
@@ -6,12 +6,12 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
-#include "CodePage.h"
-#include "CodePageText.h"
-#include "PanePositions.h"
-#include "RegularFile.h"
-#include "RtfWriter.h"
-#include "VornError.h"
+#include "pane/CodePageText.h"
+#include "pane/PanePositions.h"
+#include "services/RegularFile.h"
+#include "services/VornError.h"
+#include "text/CodePage.h"
+#include "text/RtfWriter.h"
 
 namespace {
 

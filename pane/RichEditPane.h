@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "PaneFormats.h"
-#include "PaneText.h"
-#include "RtfReader.h"
+#include "pane/PaneFormats.h"
+#include "pane/PaneText.h"
+#include "text/RtfReader.h"
 
 // The editing pane: 8-bit Windows-1252 text over QPlainTextEdit. Every position counts a line
 // break (CR LF) as two characters, as in Text(). Loads read RTF while plain-text mode is off and

@@ -1,9 +1,9 @@
-#include "Application.h"
+#include "services/Application.h"
 
 #include <QPointer>
 #include <QWidget>
 
-#include "WindowBounds.h"
+#include "services/WindowBounds.h"
 
 namespace {
 QPointer<QWidget>& MainFormRef() {

@@ -1,4 +1,4 @@
-#include "ErrorBox.h"
+#include "services/ErrorBox.h"
 
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -6,8 +6,8 @@
 #include <memory>
 #include <new>
 
-#include "Application.h"
-#include "VornError.h"
+#include "services/Application.h"
+#include "services/VornError.h"
 
 namespace {
 

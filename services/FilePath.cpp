@@ -1,4 +1,4 @@
-#include "FilePath.h"
+#include "services/FilePath.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "Fonts.h"
+#include "services/Fonts.h"
 
 QFont SansSerifFont(int pixelHeight) {
   QFont font(QStringLiteral("Liberation Sans"));

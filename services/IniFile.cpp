@@ -1,14 +1,14 @@
-#include "IniFile.h"
+#include "services/IniFile.h"
 
 #include <SimpleIni.h>
 
 #include <QFile>
 #include <QFileInfo>
 
-#include "IntegerText.h"
-#include "RegularFile.h"
-#include "VornError.h"
-#include "WholeFile.h"
+#include "services/IntegerText.h"
+#include "services/RegularFile.h"
+#include "services/VornError.h"
+#include "services/disk/WholeFile.h"
 
 namespace {
 constexpr qsizetype kMaxValueLength = 2047;

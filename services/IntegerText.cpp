@@ -1,9 +1,9 @@
-#include "IntegerText.h"
+#include "services/IntegerText.h"
 
 #include <cstdint>
 #include <optional>
 
-#include "VornError.h"
+#include "services/VornError.h"
 
 namespace {
 

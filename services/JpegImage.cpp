@@ -1,11 +1,11 @@
-#include "JpegImage.h"
+#include "services/JpegImage.h"
 
 #include <jpeglib.h>
 
 #include <csetjmp>
 #include <cstdio>
 
-#include "VornError.h"
+#include "services/VornError.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ProgramFolder.h"
+#include "services/ProgramFolder.h"
 
 #include <QCoreApplication>
 

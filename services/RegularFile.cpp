@@ -1,13 +1,13 @@
-#include "RegularFile.h"
+#include "services/RegularFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
 #include <QFile>
 
-#include "Descriptor.h"
-#include "VornError.h"
-#include "WholeFile.h"
+#include "services/VornError.h"
+#include "services/disk/Descriptor.h"
+#include "services/disk/WholeFile.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "FileStamp.h"
+#include "services/disk/FileStamp.h"
 
 // The files a user names: documents opened and saved, and the files a previewed page uses.
 // Only regular files are read or replaced. A FIFO, a device or a folder is refused at once,

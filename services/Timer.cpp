@@ -1,4 +1,4 @@
-#include "Timer.h"
+#include "services/Timer.h"
 
 TTimer::TTimer(int intervalMs, bool enabled, QObject* parent) : QObject(parent) {
   FTimer.setInterval(intervalMs);

@@ -1,4 +1,4 @@
-#include "WindowBounds.h"
+#include "services/WindowBounds.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "Application.h"
+#include "services/Application.h"
 
 namespace {
 

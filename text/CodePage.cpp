@@ -1,4 +1,4 @@
-#include "CodePage.h"
+#include "text/CodePage.h"
 
 #include <array>
 #include <cstdint>

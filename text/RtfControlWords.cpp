@@ -1,4 +1,4 @@
-#include "RtfControlWords.h"
+#include "text/RtfControlWords.h"
 
 #include <algorithm>
 #include <iterator>

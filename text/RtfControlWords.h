@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "RtfDocument.h"
+#include "text/RtfDocument.h"
 
 // The control words the reader acts on, by what they do. Every other word is read and ignored.
 enum TRtfWord : int {

@@ -1,12 +1,12 @@
-#include "RtfReader.h"
+#include "text/RtfReader.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
 
-#include "CodePage.h"
-#include "RtfControlWords.h"
+#include "text/CodePage.h"
+#include "text/RtfControlWords.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "RtfControlWords.h"
-#include "RtfDocument.h"
+#include "text/RtfControlWords.h"
+#include "text/RtfDocument.h"
 
 // Reads RTF into text and runs: the documents the highlighter writes and the common RTF of help
 // files (groups, paragraphs, tabs, bold, italic, underline, sizes, colours, fonts, hexadecimal

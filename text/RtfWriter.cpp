@@ -1,4 +1,4 @@
-#include "RtfWriter.h"
+#include "text/RtfWriter.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "RtfDocument.h"
+#include "text/RtfDocument.h"
 
 // Writes a document as RTF that TRtfReader reads back to the same text and formats: every run
 // restates its whole format, bytes above 127 and the RTF special characters are escaped, and

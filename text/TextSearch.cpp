@@ -1,10 +1,10 @@
-#include "TextSearch.h"
+#include "text/TextSearch.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
-#include "CodePage.h"
+#include "text/CodePage.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <optional>
 #include <string>
 
-#include "FileStamp.h"
-#include "WholeFile.h"
-#include "hltHTML.h"
+#include "highlight/hltHTML.h"
+#include "services/disk/FileStamp.h"
+#include "services/disk/WholeFile.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "dxButton.h"
+#include "widgets/dxButton.h"
 
 #include <QAction>
 #include <QCursor>
@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "ImageList.h"
-#include "dxButtonActionLink.h"
+#include "widgets/ImageList.h"
+#include "widgets/dxButtonActionLink.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "dxCore.h"
+#include "widgets/dxCore.h"
 
 class QAction;
 class TdxButtonActionLink;

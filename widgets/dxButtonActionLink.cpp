@@ -1,9 +1,9 @@
-#include "dxButtonActionLink.h"
+#include "widgets/dxButtonActionLink.h"
 
 #include <QAction>
 #include <QDynamicPropertyChangeEvent>
 
-#include "dxButton.h"
+#include "widgets/dxButton.h"
 
 TdxButtonActionLink::TdxButtonActionLink(TdxButton* client, QAction* action)
     : FClient(client), FAction(action) {

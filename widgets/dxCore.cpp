@@ -1,4 +1,4 @@
-#include "dxCore.h"
+#include "widgets/dxCore.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "dxCore.h"
+#include "widgets/dxCore.h"
 
 namespace {
 

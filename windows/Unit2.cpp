@@ -1,11 +1,11 @@
-#include "Unit2.h"
+#include "windows/Unit2.h"
 
-#include "Application.h"
-#include "ErrorBox.h"
-#include "Fonts.h"
-#include "ProgramFolder.h"
-#include "RichEditPane.h"
-#include "WindowBounds.h"
+#include "pane/RichEditPane.h"
+#include "services/Application.h"
+#include "services/ErrorBox.h"
+#include "services/Fonts.h"
+#include "services/ProgramFolder.h"
+#include "services/WindowBounds.h"
 #include "ui_Unit2.h"
 
 TForm2* Form2 = nullptr;

@@ -1,11 +1,11 @@
-#include "Unit4.h"
+#include "windows/Unit4.h"
 
 #include <QMenuBar>
 
-#include "Application.h"
-#include "ErrorBox.h"
-#include "Fonts.h"
-#include "WebBrowser.h"
+#include "browser/WebBrowser.h"
+#include "services/Application.h"
+#include "services/ErrorBox.h"
+#include "services/Fonts.h"
 #include "ui_Unit4.h"
 
 TForm4* Form4 = nullptr;

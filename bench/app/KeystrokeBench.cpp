@@ -10,15 +10,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "CorpusPage.h"
-#include "RichEditPane.h"
-#include "RtfReader.h"
-#include "Startup.h"
-#include "Unit1.h"
-#include "Unit4.h"
-#include "WebBrowser.h"
-#include "dxButton.h"
-#include "hltHTML.h"
+#include "app/Startup.h"
+#include "app/Unit1.h"
+#include "bench/support/CorpusPage.h"
+#include "browser/WebBrowser.h"
+#include "highlight/hltHTML.h"
+#include "pane/RichEditPane.h"
+#include "text/RtfReader.h"
+#include "widgets/dxButton.h"
+#include "windows/Unit4.h"
 
 namespace {
 

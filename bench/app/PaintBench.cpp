@@ -29,12 +29,12 @@
 #include <string>
 #include <vector>
 
-#include "CorpusPage.h"
-#include "RichEditPane.h"
-#include "Startup.h"
-#include "Unit1.h"
-#include "WebBrowser.h"
-#include "hltHTML.h"
+#include "app/Startup.h"
+#include "app/Unit1.h"
+#include "bench/support/CorpusPage.h"
+#include "browser/WebBrowser.h"
+#include "highlight/hltHTML.h"
+#include "pane/RichEditPane.h"
 
 namespace {
 

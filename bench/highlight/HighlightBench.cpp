@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "PageGenerator.h"
-#include "hltIncremental.h"
+#include "bench/highlight/PageGenerator.h"
+#include "highlight/hltIncremental.h"
 
 namespace {
 

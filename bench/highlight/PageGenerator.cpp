@@ -1,4 +1,4 @@
-#include "PageGenerator.h"
+#include "bench/highlight/PageGenerator.h"
 
 #include <cstdint>
 #include <string_view>

@@ -6,8 +6,8 @@
 #include <QCoreApplication>
 #include <memory>
 
-#include "RichEditPane.h"
-#include "RtfReader.h"
+#include "pane/RichEditPane.h"
+#include "text/RtfReader.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CorpusPage.h"
+#include "bench/support/CorpusPage.h"
 
 #include <QFile>
 #include <QString>

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "PageGenerator.h"
-#include "TextSearch.h"
+#include "bench/highlight/PageGenerator.h"
+#include "text/TextSearch.h"
 
 namespace {
 

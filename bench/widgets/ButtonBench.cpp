@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QResizeEvent>
 
-#include "dxButton.h"
+#include "widgets/dxButton.h"
 
 namespace {
 

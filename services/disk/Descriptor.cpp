@@ -1,4 +1,4 @@
-#include "Descriptor.h"
+#include "services/disk/Descriptor.h"
 
 #include <fcntl.h>
 #include <unistd.h>

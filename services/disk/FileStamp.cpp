@@ -1,4 +1,4 @@
-#include "FileStamp.h"
+#include "services/disk/FileStamp.h"
 
 #include <sys/stat.h>
 

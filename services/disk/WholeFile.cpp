@@ -1,4 +1,4 @@
-#include "WholeFile.h"
+#include "services/disk/WholeFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "Descriptor.h"
+#include "services/disk/Descriptor.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The command line: what it asks for, and a page named on it opened as File > Open opens one.
 #include <QDir>
 
-#include "CommandLine.h"
-#include "EditorFixture.h"
-#include "FileDialogAction.h"
+#include "app/CommandLine.h"
+#include "commands/FileDialogAction.h"
+#include "tests/app/EditorFixture.h"
 
 namespace {
 

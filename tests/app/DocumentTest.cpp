@@ -13,15 +13,15 @@
 #include <future>
 #include <thread>
 
-#include "EditorFixture.h"
-#include "FileDialogAction.h"
-#include "RegularFile.h"
-#include "SmallFileSystem.h"
-#include "Timer.h"
-#include "Unit4.h"
-#include "Unit5.h"
-#include "WebBrowser.h"
-#include "dxButton.h"
+#include "app/Unit5.h"
+#include "browser/WebBrowser.h"
+#include "commands/FileDialogAction.h"
+#include "services/RegularFile.h"
+#include "services/Timer.h"
+#include "tests/app/EditorFixture.h"
+#include "tests/support/SmallFileSystem.h"
+#include "widgets/dxButton.h"
+#include "windows/Unit4.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <functional>
 
-#include "EditorFixture.h"
+#include "tests/app/EditorFixture.h"
 
 namespace {
 

@@ -14,13 +14,13 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 
-#include "BrowserSupport.h"
-#include "ProgramFolder.h"
-#include "RichEditPane.h"
-#include "Startup.h"
-#include "TestSupport.h"
-#include "Unit1.h"
-#include "Unit3.h"
+#include "app/Startup.h"
+#include "app/Unit1.h"
+#include "app/Unit3.h"
+#include "pane/RichEditPane.h"
+#include "services/ProgramFolder.h"
+#include "tests/support/BrowserSupport.h"
+#include "tests/support/TestSupport.h"
 
 // The whole program as its main block builds it, with the program folder in a scratch folder
 // that holds a start page, and the home folder beside it; Start() shows the main window and

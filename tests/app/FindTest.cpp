@@ -7,9 +7,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "EditorFixture.h"
-#include "FindAction.h"
-#include "FindDialog.h"
+#include "commands/FindAction.h"
+#include "commands/FindDialog.h"
+#include "tests/app/EditorFixture.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <QTextLayout>
 #include <random>
 
-#include "EditorFixture.h"
-#include "HighlightingPass.h"
-#include "RichEditPane.h"
-#include "Timer.h"
-#include "hltHTML.h"
+#include "app/HighlightingPass.h"
+#include "highlight/hltHTML.h"
+#include "pane/RichEditPane.h"
+#include "services/Timer.h"
+#include "tests/app/EditorFixture.h"
 
 namespace {
 

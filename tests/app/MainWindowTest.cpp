@@ -10,12 +10,12 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "RichEditPane.h"
-#include "TestSupport.h"
-#include "Timer.h"
-#include "Unit1.h"
-#include "Unit4.h"
-#include "dxButton.h"
+#include "app/Unit1.h"
+#include "pane/RichEditPane.h"
+#include "services/Timer.h"
+#include "tests/support/TestSupport.h"
+#include "widgets/dxButton.h"
+#include "windows/Unit4.h"
 
 namespace {
 

@@ -9,15 +9,15 @@
 #include <QTest>
 #include <QWebEnginePage>
 
-#include "EditorFixture.h"
-#include "FileDialogAction.h"
-#include "LoopbackServer.h"
-#include "PreviewPage.h"
-#include "Timer.h"
-#include "Unit4.h"
-#include "WebBrowser.h"
-#include "WindowBounds.h"
-#include "dxButton.h"
+#include "browser/PreviewPage.h"
+#include "browser/WebBrowser.h"
+#include "commands/FileDialogAction.h"
+#include "services/Timer.h"
+#include "services/WindowBounds.h"
+#include "tests/app/EditorFixture.h"
+#include "tests/support/LoopbackServer.h"
+#include "widgets/dxButton.h"
+#include "windows/Unit4.h"
 
 namespace {
 

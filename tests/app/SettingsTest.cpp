@@ -6,12 +6,12 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
-#include "EditorFixture.h"
-#include "Unit4.h"
-#include "Unit5.h"
-#include "WebBrowser.h"
-#include "WindowBounds.h"
-#include "dxButton.h"
+#include "app/Unit5.h"
+#include "browser/WebBrowser.h"
+#include "services/WindowBounds.h"
+#include "tests/app/EditorFixture.h"
+#include "widgets/dxButton.h"
+#include "windows/Unit4.h"
 
 namespace {
 

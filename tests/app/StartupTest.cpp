@@ -1,12 +1,12 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "EditorFixture.h"
-#include "Timer.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "Unit4.h"
-#include "WebBrowser.h"
+#include "app/Unit3.h"
+#include "browser/WebBrowser.h"
+#include "services/Timer.h"
+#include "tests/app/EditorFixture.h"
+#include "windows/Unit2.h"
+#include "windows/Unit4.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "NetworkGate.h"
+#include "browser/NetworkGate.h"
 
 namespace {
 

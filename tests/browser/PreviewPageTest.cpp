@@ -9,10 +9,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "BrowserSupport.h"
-#include "PreviewPage.h"
-#include "TestSupport.h"
-#include "WebBrowser.h"
+#include "browser/PreviewPage.h"
+#include "browser/WebBrowser.h"
+#include "tests/support/BrowserSupport.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

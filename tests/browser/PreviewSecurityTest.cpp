@@ -8,10 +8,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "BrowserSupport.h"
-#include "LoopbackServer.h"
-#include "TestSupport.h"
-#include "WebBrowser.h"
+#include "browser/WebBrowser.h"
+#include "tests/support/BrowserSupport.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

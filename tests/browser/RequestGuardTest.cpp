@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "LocalFileScheme.h"
-#include "RequestGuard.h"
-#include "TestSupport.h"
+#include "browser/LocalFileScheme.h"
+#include "browser/RequestGuard.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

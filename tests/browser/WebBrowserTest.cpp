@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "BrowserSupport.h"
-#include "TestSupport.h"
-#include "WebBrowser.h"
+#include "browser/WebBrowser.h"
+#include "tests/support/BrowserSupport.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FileDialogAction.h"
+#include "commands/FileDialogAction.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "ExpectBodies.h"
-#include "HighlightedRtf.h"
-#include "hltHTML.h"
-#include "hltHTMLTables.h"
+#include "highlight/hltHTML.h"
+#include "highlight/hltHTMLTables.h"
+#include "tests/highlight/ExpectBodies.h"
+#include "tests/highlight/HighlightedRtf.h"
 
 TEST(EntityTest, LookUpFindsTheFirstMatchIgnoringCase) {
   EXPECT_EQ(ThltHTMLRTF::FindEntity("&amp;"), 0);

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "HighlightedRtf.h"
+#include "tests/highlight/HighlightedRtf.h"
 
 // Checks the document body of each HTML text of a table of cases; a failure
 // names the text.

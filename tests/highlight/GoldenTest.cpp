@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "HighlightedRtf.h"
-#include "TestFiles.h"
+#include "tests/highlight/HighlightedRtf.h"
+#include "tests/highlight/TestFiles.h"
 
 TEST(GoldenTest, DocumentsMatchTheReviewedOnes) {
   int cases = 0;

@@ -1,9 +1,9 @@
-#include "HighlightedRtf.h"
+#include "tests/highlight/HighlightedRtf.h"
 
 #include <cstring>
 
-#include "RtfReader.h"
-#include "hltHTML.h"
+#include "highlight/hltHTML.h"
+#include "text/RtfReader.h"
 
 const std::string DocumentStart =
     "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab720{\\fonttbl{\\f0\\fmodern\\fcharset0 Courier New;}}\r\n"

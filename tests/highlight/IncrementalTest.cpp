@@ -8,8 +8,8 @@
 #include <random>
 #include <utility>
 
-#include "TestFiles.h"
-#include "hltIncremental.h"
+#include "highlight/hltIncremental.h"
+#include "tests/highlight/TestFiles.h"
 
 namespace {
 

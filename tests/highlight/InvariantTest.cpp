@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <random>
 
-#include "HighlightedRtf.h"
-#include "TestFiles.h"
+#include "tests/highlight/HighlightedRtf.h"
+#include "tests/highlight/TestFiles.h"
 
 namespace {
 

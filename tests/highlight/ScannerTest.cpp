@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "ExpectBodies.h"
-#include "HighlightedRtf.h"
-#include "hltHTML.h"
+#include "highlight/hltHTML.h"
+#include "tests/highlight/ExpectBodies.h"
+#include "tests/highlight/HighlightedRtf.h"
 
 TEST(ScannerTest, WorkedExamples) {
   ExpectBodies({

@@ -4,10 +4,10 @@
 
 #include <cctype>
 
-#include "ExpectBodies.h"
-#include "HighlightedRtf.h"
-#include "hltHTML.h"
-#include "hltHTMLTables.h"
+#include "highlight/hltHTML.h"
+#include "highlight/hltHTMLTables.h"
+#include "tests/highlight/ExpectBodies.h"
+#include "tests/highlight/HighlightedRtf.h"
 
 namespace {
 

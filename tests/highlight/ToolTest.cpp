@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "HighlightedRtf.h"
-#include "SmallFileSystem.h"
-#include "TestFiles.h"
+#include "tests/highlight/HighlightedRtf.h"
+#include "tests/highlight/TestFiles.h"
+#include "tests/support/SmallFileSystem.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "CodePageText.h"
+#include "pane/CodePageText.h"
 
 TEST(CodePage, EveryByteFromOneTo255RoundTrips) {
   std::string bytes;

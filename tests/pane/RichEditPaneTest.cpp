@@ -14,12 +14,12 @@
 #include <climits>
 #include <random>
 
-#include "CodePageText.h"
-#include "HighlighterRtf.h"
-#include "PaneFormats.h"
-#include "RichEditPane.h"
-#include "RtfReader.h"
-#include "VornError.h"
+#include "pane/CodePageText.h"
+#include "pane/PaneFormats.h"
+#include "pane/RichEditPane.h"
+#include "services/VornError.h"
+#include "tests/text/HighlighterRtf.h"
+#include "text/RtfReader.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <QMessageBox>
 
-#include "ErrorBox.h"
-#include "TestSupport.h"
-#include "VornError.h"
+#include "services/ErrorBox.h"
+#include "services/VornError.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FilePath.h"
+#include "services/FilePath.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "IniFile.h"
-#include "RegularFile.h"
-#include "SmallFileSystem.h"
-#include "TestSupport.h"
-#include "VornError.h"
+#include "services/IniFile.h"
+#include "services/RegularFile.h"
+#include "services/VornError.h"
+#include "tests/support/SmallFileSystem.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

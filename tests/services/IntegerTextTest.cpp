@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "IntegerText.h"
-#include "VornError.h"
+#include "services/IntegerText.h"
+#include "services/VornError.h"
 
 namespace {
 

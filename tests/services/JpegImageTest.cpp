@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QImage>
 
-#include "JpegImage.h"
-#include "VornError.h"
+#include "services/JpegImage.h"
+#include "services/VornError.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ProgramFolder.h"
+#include "services/ProgramFolder.h"
 
 namespace {
 

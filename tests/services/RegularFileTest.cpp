@@ -12,10 +12,10 @@
 #include <cstdlib>
 #include <future>
 
-#include "RegularFile.h"
-#include "SmallFileSystem.h"
-#include "TestSupport.h"
-#include "VornError.h"
+#include "services/RegularFile.h"
+#include "services/VornError.h"
+#include "tests/support/SmallFileSystem.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "Timer.h"
+#include "services/Timer.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "BrowserSupport.h"
+#include "tests/support/BrowserSupport.h"
 
 #include <QEventLoop>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QWebEnginePage>
 
-#include "WebBrowser.h"
+#include "browser/WebBrowser.h"
 
 bool WaitForLoad(TWebBrowser& browser, int timeoutMs) {
   QSignalSpy finished(&browser, &QWebEngineView::loadFinished);

@@ -1,4 +1,4 @@
-#include "SmallFileSystem.h"
+#include "tests/support/SmallFileSystem.h"
 
 #include <fcntl.h>
 #include <sys/mount.h>

@@ -2,8 +2,8 @@
 // application object exists before any test runs, as in the program's own main block.
 #include <gtest/gtest.h>
 
-#include "Application.h"
-#include "WebBrowser.h"
+#include "browser/WebBrowser.h"
+#include "services/Application.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "HighlighterRtf.h"
-#include "RtfReader.h"
-#include "RtfWriter.h"
+#include "tests/text/HighlighterRtf.h"
+#include "text/RtfReader.h"
+#include "text/RtfWriter.h"
 
 namespace {
 

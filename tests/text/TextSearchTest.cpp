@@ -3,8 +3,8 @@
 #include <random>
 #include <string>
 
-#include "CodePage.h"
-#include "TextSearch.h"
+#include "text/CodePage.h"
+#include "text/TextSearch.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "ImageList.h"
-#include "WidgetProbe.h"
-#include "dxButton.h"
+#include "tests/widgets/WidgetProbe.h"
+#include "widgets/ImageList.h"
+#include "widgets/dxButton.h"
 
 namespace {
 

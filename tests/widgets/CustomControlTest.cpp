@@ -8,8 +8,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "WidgetProbe.h"
-#include "dxButton.h"
+#include "tests/widgets/WidgetProbe.h"
+#include "widgets/dxButton.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <climits>
 
-#include "WidgetProbe.h"
-#include "dxCore.h"
+#include "tests/widgets/WidgetProbe.h"
+#include "widgets/dxCore.h"
 
 namespace {
 

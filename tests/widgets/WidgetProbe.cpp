@@ -1,4 +1,4 @@
-#include "WidgetProbe.h"
+#include "tests/widgets/WidgetProbe.h"
 
 #include <QApplication>
 #include <QScreen>

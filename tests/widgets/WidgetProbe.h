@@ -4,7 +4,7 @@
 #include <QImage>
 #include <functional>
 
-#include "dxCore.h"
+#include "widgets/dxCore.h"
 
 // A styled control that draws nothing but counts its paints, with the caption routine open to
 // the tests.

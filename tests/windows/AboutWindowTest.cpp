@@ -8,11 +8,11 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
-#include "Application.h"
-#include "ProgramFolder.h"
-#include "RichEditPane.h"
-#include "TestSupport.h"
-#include "Unit2.h"
+#include "pane/RichEditPane.h"
+#include "services/Application.h"
+#include "services/ProgramFolder.h"
+#include "tests/support/TestSupport.h"
+#include "windows/Unit2.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "Application.h"
-#include "BrowserSupport.h"
-#include "TestSupport.h"
-#include "Unit4.h"
-#include "WebBrowser.h"
+#include "browser/WebBrowser.h"
+#include "services/Application.h"
+#include "tests/support/BrowserSupport.h"
+#include "tests/support/TestSupport.h"
+#include "windows/Unit4.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "HighlightedRtf.h"
+#include "tests/highlight/HighlightedRtf.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string html(reinterpret_cast<const char*>(data), size);

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "hltIncremental.h"
+#include "highlight/hltIncremental.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "SmallFileSystem.h"
-#include "WholeFile.h"
+#include "services/disk/WholeFile.h"
+#include "tests/support/SmallFileSystem.h"
 
 namespace {
 

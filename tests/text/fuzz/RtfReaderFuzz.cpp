@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "RtfReader.h"
+#include "text/RtfReader.h"
 
 namespace {
 
