@@ -25,12 +25,12 @@
 TForm1* Form1 = nullptr;
 
 namespace {
-constexpr int kStatusPanel0Width = 500;
-const QColor kNavy(0, 0, 128);
-const QString kOpenFilter = QStringLiteral("Html Files (*.html, *.htm)|*.htm;*.html|All Files(*.*)|*.*");
-const QString kSaveAsFilter =
+constexpr int StatusPanel0Width = 500;
+const QColor Navy(0, 0, 128);
+const QString OpenFilter = QStringLiteral("Html Files (*.html, *.htm)|*.htm;*.html|All Files(*.*)|*.*");
+const QString SaveAsFilter =
     QStringLiteral("Htm Files(*.htm)|*.htm|Html Files(*.html)|*.html|All files(*.*)|*.*");
-const QString kDefaultExt = QStringLiteral("*.htm;*.html");
+const QString DefaultExt = QStringLiteral("*.htm;*.html");
 
 // A status bar panel that is given its width while the window has room and gives way to a
 // narrower one, so the status bar never sets the window's least width.
@@ -68,7 +68,7 @@ TForm1::TForm1(QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::BuildStatusPanels() {
-  FPanels[0] = new TStatusPanel(kStatusPanel0Width, ui->StatusBar1);
+  FPanels[0] = new TStatusPanel(StatusPanel0Width, ui->StatusBar1);
   FPanels[1] = new QLabel(ui->StatusBar1);
   FPanels[1]->setMinimumWidth(1);
   for (int i = 0; i < 2; ++i) FPanels[i]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
@@ -88,11 +88,10 @@ void TForm1::BuildPopupMenu1() {
 
 void TForm1::BuildStandardActions() {
   FEditActions = new TEditActions(ui->EditCopy1, ui->EditCut1, ui->EditPaste1, this);
-  FFileOpen1 =
-      new TFileDialogAction(ui->FileOpen1, TFileDialogAction::fkOpen, kOpenFilter, kDefaultExt, this);
+  FFileOpen1 = new TFileDialogAction(ui->FileOpen1, TFileDialogAction::fkOpen, OpenFilter, DefaultExt, this);
   FFileOpen1->SetOnAccept([this] { FileOpen1Accept(); });
   FFileSaveAs1 =
-      new TFileDialogAction(ui->FileSaveAs1, TFileDialogAction::fkSave, kSaveAsFilter, kDefaultExt, this);
+      new TFileDialogAction(ui->FileSaveAs1, TFileDialogAction::fkSave, SaveAsFilter, DefaultExt, this);
   FFileSaveAs1->SetBeforeExecute([this] { FileSaveAs1BeforeExecute(); });
   FFileSaveAs1->SetOnAccept([this] { FileSaveAs1Accept(); });
   connect(ui->FileExit1, &QAction::triggered, this, &QWidget::close);
@@ -171,4 +170,4 @@ void TForm1::Action3Execute() { Form2->exec(); }
 
 void TForm1::Action4Execute() { Form2->exec(); }
 
-void TForm1::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), kNavy); }
+void TForm1::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), Navy); }

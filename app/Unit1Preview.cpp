@@ -21,10 +21,10 @@
 namespace {
 
 // Left, top, width and height of the frames.
-const QRect kSideBySideCode(1, 8, 499, 720);
-const QRect kSideBySidePreview(495, 8, 527, 720);
-const QRect kStackedCode(91, 5, 865, 338);
-const QRect kStackedPreview(91, 339, 865, 389);
+const QRect SideBySideCode(1, 8, 499, 720);
+const QRect SideBySidePreview(495, 8, 527, 720);
+const QRect StackedCode(91, 5, 865, 338);
+const QRect StackedPreview(91, 339, 865, 389);
 
 // The scratch file goes only into a real folder of the user's documents. The fixed folder of an
 // untitled document must be that folder itself, the user's own, not a link to somewhere else. A
@@ -78,6 +78,6 @@ void TForm1::Action5Execute() { BringToFront(*Form4); }
 
 void TForm1::check3Click() {
   const bool sideBySide = ui->check3->isChecked();
-  SetOuterBounds(*this, sideBySide ? kSideBySideCode : kStackedCode);
-  SetOuterBounds(*Form4, sideBySide ? kSideBySidePreview : kStackedPreview);
+  SetOuterBounds(*this, sideBySide ? SideBySideCode : StackedCode);
+  SetOuterBounds(*Form4, sideBySide ? SideBySidePreview : StackedPreview);
 }

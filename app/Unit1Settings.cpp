@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr char kOptions[] = "Vorn options";
-constexpr char kInterface[] = "Vorn Interface";
+constexpr char Options[] = "Vorn options";
+constexpr char Interface[] = "Vorn Interface";
 
 struct TBoundKeys {
   const char* Height;
@@ -23,25 +23,25 @@ struct TBoundKeys {
   const char* Top;
 };
 
-constexpr TBoundKeys kCodeKeys{"Height", "Width", "Left", "Top"};
-constexpr TBoundKeys kPreviewKeys{"Height Pr", "Width Pr", "Left Pr", "Top Pr"};
+constexpr TBoundKeys CodeKeys{"Height", "Width", "Left", "Top"};
+constexpr TBoundKeys PreviewKeys{"Height Pr", "Width Pr", "Left Pr", "Top Pr"};
 
 // A window's four values are applied together, once all are read: before the window is framed
 // on the screen, only a position handed over with its size lands where it was asked.
 void ReadBounds(const TIniFile& ini, const TBoundKeys& keys, QWidget& window) {
-  const int height = ini.ReadInteger(kInterface, keys.Height, 0);
-  const int width = ini.ReadInteger(kInterface, keys.Width, 0);
-  const int left = ini.ReadInteger(kInterface, keys.Left, 0);
-  const int top = ini.ReadInteger(kInterface, keys.Top, 0);
+  const int height = ini.ReadInteger(Interface, keys.Height, 0);
+  const int width = ini.ReadInteger(Interface, keys.Width, 0);
+  const int left = ini.ReadInteger(Interface, keys.Left, 0);
+  const int top = ini.ReadInteger(Interface, keys.Top, 0);
   SetOuterBounds(window, ReachableBounds(window, QRect(left, top, width, height)));
 }
 
 void WriteBounds(TIniFile& ini, const TBoundKeys& keys, const QWidget& window) {
   const QRect bounds = OuterBounds(window);
-  ini.WriteInteger(kInterface, keys.Height, bounds.height());
-  ini.WriteInteger(kInterface, keys.Width, bounds.width());
-  ini.WriteInteger(kInterface, keys.Left, bounds.left());
-  ini.WriteInteger(kInterface, keys.Top, bounds.top());
+  ini.WriteInteger(Interface, keys.Height, bounds.height());
+  ini.WriteInteger(Interface, keys.Width, bounds.width());
+  ini.WriteInteger(Interface, keys.Left, bounds.left());
+  ini.WriteInteger(Interface, keys.Top, bounds.top());
 }
 
 QString OptionText(const QCheckBox& box) {
@@ -62,11 +62,11 @@ void TForm1::ReadSettings() {
   {
     const TIniFile ini(path);
     if (!ini.IsReadable()) return;
-    preview = ini.ReadString(kOptions, "Automatic Preview", QString());
-    wordWrap = ini.ReadString(kOptions, "Word Wrap", QString());
-    offline = ini.ReadString(kOptions, "Working Offline", QString());
-    ReadBounds(ini, kCodeKeys, *this);
-    ReadBounds(ini, kPreviewKeys, *Form4);
+    preview = ini.ReadString(Options, "Automatic Preview", QString());
+    wordWrap = ini.ReadString(Options, "Word Wrap", QString());
+    offline = ini.ReadString(Options, "Working Offline", QString());
+    ReadBounds(ini, CodeKeys, *this);
+    ReadBounds(ini, PreviewKeys, *Form4);
   }
   ui->Check1->setChecked(preview == QLatin1String("1"));
   ui->CheckBox2->setChecked(wordWrap == QLatin1String("1"));
@@ -78,10 +78,10 @@ void TForm1::ReadSettings() {
 
 void TForm1::WriteSettings() const {
   TIniFile ini(SettingsPath());
-  ini.WriteString(kOptions, "Automatic Preview", OptionText(*ui->Check1));
-  ini.WriteString(kOptions, "Word Wrap", OptionText(*ui->CheckBox2));
-  ini.WriteString(kOptions, "Working Offline", OptionText(*ui->CheckBox1));
-  WriteBounds(ini, kCodeKeys, *this);
-  WriteBounds(ini, kPreviewKeys, *Form4);
+  ini.WriteString(Options, "Automatic Preview", OptionText(*ui->Check1));
+  ini.WriteString(Options, "Word Wrap", OptionText(*ui->CheckBox2));
+  ini.WriteString(Options, "Working Offline", OptionText(*ui->CheckBox1));
+  WriteBounds(ini, CodeKeys, *this);
+  WriteBounds(ini, PreviewKeys, *Form4);
   ini.UpdateFile();
 }

@@ -11,7 +11,7 @@
 TForm3* Form3 = nullptr;
 
 namespace {
-constexpr int kSplashMs = 6000;
+constexpr int SplashMs = 6000;
 
 QByteArray SplashJpeg() {
   QFile file(QStringLiteral(":/splash.jpg"));
@@ -23,7 +23,7 @@ QByteArray SplashJpeg() {
 TForm3::TForm3(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       ui(std::make_unique<Ui::TForm3>()),
-      FTimer1(new TTimer(kSplashMs, true, this)) {
+      FTimer1(new TTimer(SplashMs, true, this)) {
   ui->setupUi(this);
   setFixedSize(330, 135);
   QPalette colours = palette();

@@ -16,11 +16,11 @@
 
 namespace {
 
-const QString kOfflineScriptName = QStringLiteral("offline");
+const QString OfflineScriptName = QStringLiteral("offline");
 
 QWebEngineScript OfflineScript() {
   QWebEngineScript script;
-  script.setName(kOfflineScriptName);
+  script.setName(OfflineScriptName);
   script.setSourceCode(QStringLiteral(
       "for (const name of ['RTCPeerConnection', 'webkitRTCPeerConnection']) delete window[name];"));
   script.setInjectionPoint(QWebEngineScript::DocumentCreation);
@@ -88,7 +88,7 @@ void TWebBrowser::SetOffline(bool offline) {
   FGuard->SetOffline(offline);
   SetNetworkClosed(offline);
   QWebEngineScriptCollection& scripts = *FProfile->scripts();
-  for (const QWebEngineScript& script : scripts.find(kOfflineScriptName)) scripts.remove(script);
+  for (const QWebEngineScript& script : scripts.find(OfflineScriptName)) scripts.remove(script);
   if (offline) scripts.insert(OfflineScript());
   if (goingOffline && TLocalFileScheme::Owns(url())) reload();
 }

@@ -83,7 +83,7 @@ void TFileDialogAction::Execute() {
   QFileDialog dialog(QApplication::activeWindow());
   Prepare(dialog);
   dialog.resize(dialog.sizeHint());
-  PlaceOnActiveScreen(dialog);
+  PlaceOnScreenOf(dialog, TApplication::ActiveForm());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   FFilterIndex = IndexOfFilter(dialog.selectedNameFilter()) + 1;
   Accept(dialog.selectedFiles().constFirst());

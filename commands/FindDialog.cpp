@@ -11,10 +11,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "services/Application.h"
 #include "services/WindowBounds.h"
 
 namespace {
-constexpr int kMaxFindText = 255;
+constexpr int MaxFindText = 255;
 }
 
 TFindDialog::TFindDialog(QWidget* parent)
@@ -27,7 +28,7 @@ TFindDialog::TFindDialog(QWidget* parent)
   setObjectName(QStringLiteral("FindDialog"));
   setWindowTitle(QStringLiteral("Find"));
   FFindText->setObjectName(QStringLiteral("FindText"));
-  FFindText->setMaxLength(kMaxFindText);
+  FFindText->setMaxLength(MaxFindText);
   FDown->setChecked(true);
   auto* label = new QLabel(QStringLiteral("Fi&nd what:"), this);
   label->setBuddy(FFindText);
@@ -63,7 +64,7 @@ TSearchOptions TFindDialog::Options() const {
 void TFindDialog::Open() {
   if (FHasPlace) MoveFrame(*this, FPlace);
   show();
-  if (!FHasPlace) PlaceOnActiveScreen(*this);
+  if (!FHasPlace) PlaceOnScreenOf(*this, TApplication::ActiveForm());
   raise();
   activateWindow();
   FFindText->setFocus();

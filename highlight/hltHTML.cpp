@@ -11,10 +11,10 @@
 namespace {
 
 // Colour indices into the table set at construction (0 is the fixed black).
-constexpr int ciComment = 2;
-constexpr int ciQuotedValue = 6;
-constexpr int ciValue = 10;
-constexpr int ciDefault = 11;
+constexpr int CommentColourIndex = 2;
+constexpr int QuotedValueColourIndex = 6;
+constexpr int ValueColourIndex = 10;
+constexpr int DefaultColourIndex = 11;
 
 constexpr int KindColorIndex[] = {
     11,  // htEntity
@@ -123,8 +123,8 @@ void ThltHTMLRTF::EscapeText(std::string_view& text, std::string& scratch) {
 
 void ThltHTMLRTF::FormatToken(int colorIndex, std::string_view text, ThltRunBuffer& run) {
   int index = colorIndex;
-  if (StartsWithDoubleSlash(text)) index = ciComment;
-  if (colorIndex == ciValue && !text.empty() && text[0] == '"') index = ciQuotedValue;
+  if (StartsWithDoubleSlash(text)) index = CommentColourIndex;
+  if (colorIndex == ValueColourIndex && !text.empty() && text[0] == '"') index = QuotedValueColourIndex;
   AppendRun(run, index, text, ReadableFrom(text));
 }
 
@@ -146,7 +146,7 @@ std::string_view ThltHTMLRTF::TokenText() {
 
 int ThltHTMLRTF::TokenColorIndex() {
   return FTokenKind < sizeof(KindColorIndex) / sizeof(KindColorIndex[0]) ? KindColorIndex[FTokenKind]
-                                                                         : ciDefault;
+                                                                         : DefaultColourIndex;
 }
 
 void ThltHTMLRTF::BeginScan(const std::string& text, int lineNumber) {

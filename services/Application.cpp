@@ -22,6 +22,11 @@ QString TApplication::Title() { return QStringLiteral("Vorn Web Editor Basic"); 
 
 QWidget* TApplication::MainForm() { return MainFormRef(); }
 
+QWidget* TApplication::ActiveForm() {
+  QWidget* active = QApplication::activeWindow();
+  return active != nullptr ? active : MainForm();
+}
+
 void TApplication::SetMainForm(QWidget* form) { MainFormRef() = form; }
 
 void TApplication::ShowMainForm() {

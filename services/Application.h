@@ -12,6 +12,8 @@ public:
 
   static QString Title();  // the caption of the error box
   static QWidget* MainForm();
+  // The program's active window, or the main window while the program is only becoming active.
+  static QWidget* ActiveForm();
   static void SetMainForm(QWidget* form);
   static void ShowMainForm();  // visible, restored, in front and active
 };

@@ -11,13 +11,13 @@
 
 namespace {
 
-constexpr int kTitleBarControls = 160;  // the icon, buttons and margins of a title bar
+constexpr int TitleBarControls = 160;  // the icon, buttons and margins of a title bar
 
 // The caption in bold, as title bars draw it, beside the title bar's controls.
 int CaptionWidth(const QWidget& box) {
   QFont caption = box.font();
   caption.setBold(true);
-  return QFontMetrics(caption).horizontalAdvance(box.windowTitle()) + kTitleBarControls;
+  return QFontMetrics(caption).horizontalAdvance(box.windowTitle()) + TitleBarControls;
 }
 
 // A box over the active window, or over the main window while the program is only becoming
@@ -25,9 +25,8 @@ int CaptionWidth(const QWidget& box) {
 // user typed or a path, tags and all.
 std::unique_ptr<QMessageBox> ProgramBox(QMessageBox::Icon icon, const QString& text,
                                         QMessageBox::StandardButtons buttons) {
-  QWidget* over =
-      QApplication::activeWindow() != nullptr ? QApplication::activeWindow() : TApplication::MainForm();
-  auto box = std::make_unique<QMessageBox>(icon, TApplication::Title(), text, buttons, over);
+  auto box =
+      std::make_unique<QMessageBox>(icon, TApplication::Title(), text, buttons, TApplication::ActiveForm());
   box->setTextFormat(Qt::PlainText);
   FitCaption(*box);
   return box;

@@ -11,7 +11,7 @@
 #include "services/disk/WholeFile.h"
 
 namespace {
-constexpr qsizetype kMaxValueLength = 2047;
+constexpr qsizetype MaxValueLength = 2047;
 }
 
 struct TIniFile::TData {
@@ -30,7 +30,7 @@ TIniFile::~TIniFile() = default;
 
 QString TIniFile::ReadString(const char* section, const char* key, const QString& fallback) const {
   const char* value = FData->Ini.GetValue(section, key, nullptr);
-  return value != nullptr ? QString::fromLatin1(value).left(kMaxValueLength) : fallback;
+  return value != nullptr ? QString::fromLatin1(value).left(MaxValueLength) : fallback;
 }
 
 int TIniFile::ReadInteger(const char* section, const char* key, int fallback) const {

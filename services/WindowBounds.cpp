@@ -6,8 +6,6 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "services/Application.h"
-
 namespace {
 
 // What the frame and title bar add to the window's own size; nothing until the window system
@@ -75,9 +73,7 @@ QRect ReachableBounds(const QWidget& window, QRect bounds) {
   return bounds;
 }
 
-void PlaceOnActiveScreen(QWidget& dialog) {
-  const QWidget* anchor =
-      QApplication::activeWindow() ? QApplication::activeWindow() : TApplication::MainForm();
+void PlaceOnScreenOf(QWidget& dialog, const QWidget* anchor) {
   const QRect monitor = (anchor ? anchor->screen() : QGuiApplication::primaryScreen())->geometry();
   const QSize size = dialog.frameGeometry().size();
   MoveFrame(dialog, {monitor.left() + (monitor.width() - size.width()) / 2,

@@ -22,9 +22,9 @@ void SetOuterBounds(QWidget& window, const QRect& bounds);
 // minimum size, and on the primary screen when no screen shows any of them.
 QRect ReachableBounds(const QWidget& window, QRect bounds);
 
-// Places a dialog across the monitor of the active window (the main window when none of the
-// program's is active), centred, its top at a third of the height it leaves free.
-void PlaceOnActiveScreen(QWidget& dialog);
+// Places a dialog across the monitor of a window (the primary screen's without one), centred, its
+// top at a third of the height it leaves free.
+void PlaceOnScreenOf(QWidget& dialog, const QWidget* anchor);
 
 // Shows a window in front and active, restored first when it was minimised.
 void BringToFront(QWidget& window);

@@ -11,9 +11,9 @@
 TForm2* Form2 = nullptr;
 
 namespace {
-constexpr int kClientWidth = 601;
-constexpr int kClientHeight = 359;
-const QColor kBlue(0, 0, 255);
+constexpr int ClientWidth = 601;
+constexpr int ClientHeight = 359;
+const QColor Blue(0, 0, 255);
 }  // namespace
 
 TForm2::TForm2(QWidget* parent)
@@ -21,7 +21,7 @@ TForm2::TForm2(QWidget* parent)
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       ui(std::make_unique<Ui::TForm2>()) {
   ui->setupUi(this);
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(ClientWidth, ClientHeight);
   setFont(SansSerifFont(11));
   ui->Label1->setFont(SerifFont(32));
   ui->Label2->setFont(SansSerifFont(16));
@@ -33,7 +33,7 @@ TForm2::TForm2(QWidget* parent)
   for (QLabel* label : {ui->Label5, ui->Label6, ui->Label7}) label->setFont(bold);
   for (QLabel* label : {ui->Label6, ui->Label7}) {
     QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, kBlue);
+    colours.setColor(QPalette::WindowText, Blue);
     label->setPalette(colours);
   }
   ui->RichEdit1->SetPlainTextMode(false);

@@ -11,8 +11,8 @@
 TForm4* Form4 = nullptr;
 
 namespace {
-constexpr int kClientWidth = 860;
-constexpr int kClientHeight = 335;
+constexpr int ClientWidth = 860;
+constexpr int ClientHeight = 335;
 }  // namespace
 
 TForm4::TForm4(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::TForm4>()) {
@@ -20,7 +20,7 @@ TForm4::TForm4(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::T
   setFont(SansSerifFont(11));
   addActions({ui->ShowCodeWindow1, ui->Back1, ui->Forward1});
   move(86, 341);
-  resize(kClientWidth, kClientHeight + ui->MainMenu1->sizeHint().height());
+  resize(ClientWidth, ClientHeight + ui->MainMenu1->sizeHint().height());
   ConnectGuarded(ui->ShowCodeWindow1, &QAction::triggered, this, &TForm4::ShowCodeWindow1Click);
   ConnectGuarded(ui->Back1, &QAction::triggered, this, &TForm4::Back1Click);
   ConnectGuarded(ui->Forward1, &QAction::triggered, this, &TForm4::Forward1Click);

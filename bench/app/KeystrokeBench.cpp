@@ -163,19 +163,19 @@ void BM_PartGetText(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(Form1->findChild<TRichEditPane*>("Edit1")->Text());
 }
 
-constexpr int kOneMB = 1 << 20;
-constexpr int kEightMB = 8 << 20;
+constexpr int OneMB = 1 << 20;
+constexpr int EightMB = 8 << 20;
 
 }  // namespace
 
-BENCHMARK(BM_Keystroke)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_KeystrokeWholeDocumentPass)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PreviewRefresh)->Arg(kOneMB)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(10);
-BENCHMARK(BM_KeystrokeWithPreview)->Arg(kOneMB)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PartScanAndWriteRtf)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PartScan)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PartReadRtf)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PartGetText)->Arg(kOneMB)->Arg(kEightMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Keystroke)->Arg(OneMB)->Arg(EightMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeWholeDocumentPass)->Arg(OneMB)->Arg(EightMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewRefresh)->Arg(OneMB)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(10);
+BENCHMARK(BM_KeystrokeWithPreview)->Arg(OneMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PartScanAndWriteRtf)->Arg(OneMB)->Arg(EightMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PartScan)->Arg(OneMB)->Arg(EightMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PartReadRtf)->Arg(OneMB)->Arg(EightMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PartGetText)->Arg(OneMB)->Arg(EightMB)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr std::size_t kEightMB = 8 << 20;
+constexpr std::size_t EightMB = 8 << 20;
 
 void Search(benchmark::State& state, const std::string& text, const std::string& find,
             TSearchOptions options) {
@@ -16,12 +16,12 @@ void Search(benchmark::State& state, const std::string& text, const std::string&
 }
 
 void BM_SearchAbsentWord(benchmark::State& state) {
-  static const std::string page = GeneratePage(kEightMB);
+  static const std::string page = GeneratePage(EightMB);
   Search(state, page, "neverwrittenanywhere", {true, false, state.range(0) != 0});
 }
 
 void BM_SearchAbsentWordUp(benchmark::State& state) {
-  static const std::string page = GeneratePage(kEightMB);
+  static const std::string page = GeneratePage(EightMB);
   for (auto _ : state)
     benchmark::DoNotOptimize(
         SearchText(page, page.size(), 0, "neverwrittenanywhere", {false, false, state.range(0) != 0}));
@@ -29,7 +29,7 @@ void BM_SearchAbsentWordUp(benchmark::State& state) {
 
 // Every position of the text agrees with the pattern up to its last character.
 void BM_SearchNaiveWorstCase(benchmark::State& state) {
-  static const std::string text(kEightMB, 'a');
+  static const std::string text(EightMB, 'a');
   Search(state, text, std::string(254, 'a') + "b", {true, state.range(0) != 0, false});
 }
 

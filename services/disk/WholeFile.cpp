@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kMaxLinks = 40;  // as the system follows them
+constexpr int MaxLinks = 40;  // as the system follows them
 
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -26,7 +26,7 @@ std::string NameOf(const std::string& path) { return path.substr(path.rfind('/')
 // The path a chain of symbolic links ends at; the path itself when it names no link. A chain
 // too long ends at a link, which the caller refuses.
 std::string FinalTarget(std::string path) {
-  for (int hop = 0; hop < kMaxLinks; ++hop) {
+  for (int hop = 0; hop < MaxLinks; ++hop) {
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
     std::string target(PATH_MAX, '\0');
@@ -50,13 +50,13 @@ int SyncFolder(const std::string& folder) {
   return ::fsync(handle.Get()) != 0 && errno != EINVAL ? errno : 0;
 }
 
-// A new file named `base` + kWriteSuffix + six random letters; -1 with errno on failure.
+// A new file named `base` + WriteSuffix + six random letters; -1 with errno on failure.
 int CreateUnique(const std::string& base, mode_t mode, std::string& name) {
-  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    name = base + kWriteSuffix;
-    for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+    name = base + WriteSuffix;
+    for (int i = 0; i < 6; ++i) name += Letters[random() % (sizeof Letters - 1)];
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }

@@ -26,4 +26,4 @@ int WriteWholeFile(const std::string& path, std::string_view bytes, TWriteTarget
 // The suffix of the files a write makes beside its target: the new text until it is renamed,
 // the old text of a file rewritten in place until the new one is on disk. Should the program
 // be killed, the old text of a file rewritten in place is found in the backup of that name.
-constexpr char kWriteSuffix[] = ".vornsave-";
+constexpr char WriteSuffix[] = ".vornsave-";

@@ -25,12 +25,12 @@
 
 namespace {
 
-constexpr char kTemplate[] =
+constexpr char Template[] =
     "<html>\r\n\r\n<head>\r\n<title>New Page</title>\r\n"
     "<meta name=\"GENERATOR\" content=\"Vorn Web Editor 3.0 Basic\">\r\n</head>\r\n";
 
 // Windows-1252 text with bytes above 127 and both kinds of line end the pane keeps as CR LF.
-const QByteArray kPage = "<p>caf\xe9 \x80 \x9f\x81</p>\r\n<b>x</b>\r\n";
+const QByteArray Page = "<p>caf\xe9 \x80 \x9f\x81</p>\r\n<b>x</b>\r\n";
 
 class DocumentTest : public EditorFixture {
 protected:
@@ -91,7 +91,7 @@ protected:
 TEST_F(DocumentTest, NewDiscardsChangesWithoutAsking) {
   Type("<p>draft");
   Control<QAction>(Form1, "Action1")->trigger();
-  EXPECT_EQ(Edit1().Text(), kTemplate);
+  EXPECT_EQ(Edit1().Text(), Template);
   EXPECT_EQ(Saved(), "");
   EXPECT_EQ(Form1->CurrentFileName(), "new.htm");
   EXPECT_EQ(Form1->StatusPanelText(0), "new.htm");
@@ -101,16 +101,16 @@ TEST_F(DocumentTest, NewDiscardsChangesWithoutAsking) {
 }
 
 TEST_F(DocumentTest, OpenSaveAndSaveAsRoundTripTheFileByteForByte) {
-  WriteFileBytes(Path("page.htm"), kPage);
+  WriteFileBytes(Path("page.htm"), Page);
   Open(Path("page.htm"));
-  EXPECT_EQ(Edit1().Text(), kPage.toStdString());
+  EXPECT_EQ(Edit1().Text(), Page.toStdString());
   EXPECT_EQ(Form1->CurrentFileName(), Path("page.htm"));
   EXPECT_EQ(Form1->StatusPanelText(0), Path("page.htm"));
   EXPECT_EQ(Saved(), "");
   EXPECT_TRUE(Form1->Timer1().Enabled());
 
   SaveAs(Path("copy.htm"));
-  EXPECT_EQ(ReadFileBytes(Path("copy.htm")), kPage);
+  EXPECT_EQ(ReadFileBytes(Path("copy.htm")), Page);
   EXPECT_EQ(Form1->CurrentFileName(), Path("copy.htm"));
   EXPECT_EQ(Form1->FileSaveAs1().InitialDir(), FFolder.path() + '/');
 
@@ -118,13 +118,13 @@ TEST_F(DocumentTest, OpenSaveAndSaveAsRoundTripTheFileByteForByte) {
   EXPECT_EQ(Saved(), "1");
   QApplication::setActiveWindow(Form1);  // shortcuts answer in the active window
   QTest::keyClick(&Edit1(), Qt::Key_F2);
-  EXPECT_EQ(ReadFileBytes(Path("copy.htm")).size(), kPage.size() + 1);
+  EXPECT_EQ(ReadFileBytes(Path("copy.htm")).size(), Page.size() + 1);
   EXPECT_EQ(Saved(), "");
-  EXPECT_EQ(ReadFileBytes(Path("page.htm")), kPage);
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")), Page);
 }
 
 TEST_F(DocumentTest, TheDialogsRememberTheLastConfirmedFileAndFilter) {
-  WriteFileBytes(Path("page.htm"), kPage);
+  WriteFileBytes(Path("page.htm"), Page);
   Open(Path("page.htm"));
   QString shownName, shownFilter;
   WhenModalOpens(
@@ -151,7 +151,7 @@ TEST_F(DocumentTest, SavingAnUntitledDocumentAsksForANameAndCancellingWritesNoth
 
   AnswerFileDialog(Path("new.htm"));
   Save();
-  EXPECT_EQ(ReadFileBytes(Path("new.htm")), QByteArray(kTemplate));
+  EXPECT_EQ(ReadFileBytes(Path("new.htm")), QByteArray(Template));
   EXPECT_EQ(Form1->CurrentFileName(), Path("new.htm"));  // a named document now
   EXPECT_EQ(Saved(), "");
 }
@@ -173,7 +173,7 @@ TEST_F(DocumentTest, OpeningAFileThatCannotBeReadChangesNothing) {
   AnswerErrorBox(&message);
   Open(Path("absent.htm"));
   EXPECT_EQ(message, "Cannot open file " + Path("absent.htm") + ".");
-  EXPECT_EQ(Edit1().Text(), kTemplate);
+  EXPECT_EQ(Edit1().Text(), Template);
   EXPECT_EQ(Form1->CurrentFileName(), "new.htm");
 }
 
@@ -197,7 +197,7 @@ TEST_F(DocumentTest, OpenRefusesAnythingButARegularFileAtOnce) {
     AnswerErrorBox(&message);
     Open(Path(name));
     EXPECT_EQ(message, "Cannot open file " + Path(name) + ".");
-    EXPECT_EQ(Edit1().Text(), kTemplate);
+    EXPECT_EQ(Edit1().Text(), Template);
     EXPECT_EQ(Form1->CurrentFileName(), "new.htm");
   }
   opened.set_value();
@@ -237,7 +237,7 @@ TEST_F(DocumentTest, ClosingUnchangedEndsWithoutThePrompt) {
 }
 
 TEST_F(DocumentTest, ThePromptsNoEndsWithoutSavingAndYesSaves) {
-  WriteFileBytes(Path("page.htm"), kPage);
+  WriteFileBytes(Path("page.htm"), Page);
   Open(Path("page.htm"));
   Edit1().SetSelStart(0);
   Type("x");
@@ -248,14 +248,14 @@ TEST_F(DocumentTest, ThePromptsNoEndsWithoutSavingAndYesSaves) {
       },
       "TForm5");
   EXPECT_TRUE(Form1->close());
-  EXPECT_EQ(ReadFileBytes(Path("page.htm")), kPage);
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")), Page);
 
   Form1->show();
   WhenModalOpens(
       [](QWidget* prompt) { QTest::mouseClick(Control<TdxButton>(prompt, "dxButton1"), Qt::LeftButton); },
       "TForm5");
   EXPECT_TRUE(Form1->close());
-  EXPECT_EQ(ReadFileBytes(Path("page.htm")), "x" + kPage);
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")), "x" + Page);
   EXPECT_FALSE(Form5->isVisible());
 }
 
@@ -285,7 +285,7 @@ TEST_F(DocumentTest, ASaveOntoAFullDiskIsReportedAndTheFileKeepsItsText) {
   TSmallFileSystem disk;
   if (!disk.Mounted()) GTEST_SKIP() << disk.Why();
   const QString page = QString::fromStdString(disk.Path("page.htm"));
-  WriteFileBytes(page, kPage);
+  WriteFileBytes(page, Page);
   Open(page);
   ASSERT_TRUE(disk.Fill(0));
   for (const int size : {10 * 1024, 40 * 1024}) {
@@ -294,7 +294,7 @@ TEST_F(DocumentTest, ASaveOntoAFullDiskIsReportedAndTheFileKeepsItsText) {
     AnswerErrorBox(&message);
     Save();
     EXPECT_EQ(message, "Cannot create file " + page + ".");
-    EXPECT_EQ(ReadFileBytes(page), kPage);
+    EXPECT_EQ(ReadFileBytes(page), Page);
     EXPECT_EQ(Saved(), "1");
   }
 }
@@ -302,7 +302,7 @@ TEST_F(DocumentTest, ASaveOntoAFullDiskIsReportedAndTheFileKeepsItsText) {
 // Save asks before it overwrites what another program wrote since the document was opened or
 // saved: Cancel writes nothing and keeps the document marked, Overwrite saves.
 TEST_F(DocumentTest, SaveAsksBeforeOverwritingAnotherProgramsChange) {
-  WriteFileBytes(Path("page.htm"), kPage);
+  WriteFileBytes(Path("page.htm"), Page);
   Open(Path("page.htm"));
   Type("mine ");
   ChangeOnDisk(Path("page.htm"), "theirs");
@@ -328,7 +328,7 @@ TEST_F(DocumentTest, SaveAsksBeforeOverwritingAnotherProgramsChange) {
       "TForm5");
   EXPECT_TRUE(Form1->close());
   EXPECT_TRUE(promptStayed);
-  EXPECT_EQ(ReadFileBytes(Path("page.htm")), "mine " + kPage);
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")), "mine " + Page);
 
   // Once saved, the file is the document's own again: no question.
   Form1->show();
@@ -339,14 +339,14 @@ TEST_F(DocumentTest, SaveAsksBeforeOverwritingAnotherProgramsChange) {
   CancelModalAnswers();
   EXPECT_FALSE(asked);
   EXPECT_EQ(ReadFileBytes(Path("page.htm")).toStdString(), Edit1().Text());
-  EXPECT_EQ(ReadFileBytes(Path("page.htm")).size(), kPage.size() + 10);
+  EXPECT_EQ(ReadFileBytes(Path("page.htm")).size(), Page.size() + 10);
 }
 
 // When the program becomes active again, an unchanged document is offered its file's new text,
 // once for each change; a changed one is left for Save to ask; a file that is gone is told and
 // the text kept, marked as changed.
 TEST_F(DocumentTest, BecomingActiveOffersToReloadAFileAnotherProgramChanged) {
-  WriteFileBytes(Path("page.htm"), kPage);
+  WriteFileBytes(Path("page.htm"), Page);
   Open(Path("page.htm"));
   ChangeOnDisk(Path("page.htm"), "<p>theirs");
   QString question;

@@ -12,7 +12,7 @@
 
 namespace {
 
-const QColor kBlue(0, 0, 255), kGreen(0, 128, 0), kBlack(0, 0, 0), kRed(255, 0, 0);
+const QColor Blue(0, 0, 255), Green(0, 128, 0), Black(0, 0, 0), Red(255, 0, 0);
 
 class HighlightingTest : public EditorFixture {
 protected:
@@ -27,7 +27,7 @@ protected:
       if (column >= range.start && column < range.start + range.length &&
           range.format.hasProperty(QTextFormat::ForegroundBrush))
         return range.format.foreground().color();
-    return kBlack;
+    return Black;
   }
   QList<QColor> MetaLineColours() const {
     QList<QColor> colours;
@@ -58,11 +58,11 @@ TEST_F(HighlightingTest, TypingOneCharacterRecoloursAndKeepsTheCaret) {
   EXPECT_EQ(Control<QLineEdit>(Form1, "Edit2")->text(), "0");
   EXPECT_TRUE(Form1->Timer1().Enabled());
   EXPECT_GT(Form1->Timer1().RemainingTime(), 500);
-  for (int column : {0, 1, 5, 6, 7}) EXPECT_EQ(ColourAt(0, column), kBlue) << column;
+  for (int column : {0, 1, 5, 6, 7}) EXPECT_EQ(ColourAt(0, column), Blue) << column;
   EXPECT_EQ(MetaLineColours(),
-            QList<QColor>({kBlue, kBlue, kBlack, kBlue, kGreen, kGreen, kBlack, kBlue, kGreen, kBlue}));
+            QList<QColor>({Blue, Blue, Black, Blue, Green, Green, Black, Blue, Green, Blue}));
   QTest::keyClicks(&Edit1(), "x");  // "<bx" is no listed tag
-  EXPECT_EQ(ColourAt(0, 7), kRed);
+  EXPECT_EQ(ColourAt(0, 7), Red);
 }
 
 TEST_F(HighlightingTest, ThePassGivesBackEveryByteOfTheText) {

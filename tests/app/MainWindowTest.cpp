@@ -29,7 +29,7 @@ struct TActionRow {
 };
 
 // The command set as the action list holds it, in list order.
-const TActionRow kActions[] = {
+const TActionRow Actions[] = {
     {"EditCopy1", "Edit", "&Copy", "Ctrl+C", 1, "Copy|Copies the selection and puts it on the Clipboard"},
     {"EditCut1", "Edit", "Cu&t", "Ctrl+X", 0, "Cut|Cuts the selection and puts it on the Clipboard"},
     {"EditPaste1", "Edit", "&Paste", "Ctrl+V", 2, "Paste|Inserts Clipboard contents"},
@@ -64,7 +64,7 @@ protected:
 };
 
 TEST_F(MainWindowTest, ActionListHoldsTheTwelveCommandsWithTheirCaptionsShortcutsGlyphsAndHints) {
-  for (const TActionRow& row : kActions) {
+  for (const TActionRow& row : Actions) {
     SCOPED_TRACE(row.Name);
     auto* action = FForm.findChild<QAction*>(row.Name);
     ASSERT_NE(action, nullptr);

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr char kTemplate[] =
+constexpr char Template[] =
     "<html>\r\n\r\n<head>\r\n<title>New Page</title>\r\n"
     "<meta name=\"GENERATOR\" content=\"Vorn Web Editor 3.0 Basic\">\r\n</head>\r\n";
 
@@ -37,7 +37,7 @@ TEST_F(StartupTest, ShowingTheMainWindowRunsTheStartSequence) {
   EXPECT_FALSE(FPreviewBeforeSplashClosed);
   EXPECT_FALSE(Form3->isVisible());
 
-  EXPECT_EQ(Control<TRichEditPane>(Form1, "Edit1")->Text(), kTemplate);
+  EXPECT_EQ(Control<TRichEditPane>(Form1, "Edit1")->Text(), Template);
   EXPECT_EQ(Control<TRichEditPane>(Form1, "Edit1")->LineCount(), 6);
   EXPECT_EQ(Form1->CurrentFileName(), "new.htm");
   EXPECT_EQ(Form1->StatusPanelText(0), "new.htm");

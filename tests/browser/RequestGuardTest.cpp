@@ -12,10 +12,10 @@ namespace {
 
 using Info = QWebEngineUrlRequestInfo;
 
-const QUrl kPreview("vornfile:/home/u/site/page.htm");
-const QUrl kRemote("http://example.com/page.html");
+const QUrl Preview("vornfile:/home/u/site/page.htm");
+const QUrl Remote("http://example.com/page.html");
 
-TRequestGuard::TRequest Request(const char* url, Info::ResourceType type, const QUrl& firstParty = kPreview,
+TRequestGuard::TRequest Request(const char* url, Info::ResourceType type, const QUrl& firstParty = Preview,
                                 const QUrl& initiator = {},
                                 Info::NavigationType navigation = Info::NavigationTypeOther) {
   return {QUrl(QString::fromLatin1(url)), type, navigation, initiator, firstParty};
@@ -109,18 +109,18 @@ TEST_F(RequestGuardFilesTest, APreviewUsesFilesOfItsSiteOnlyAsWhatTheirOwnTypeSa
 }
 
 TEST(RequestGuard, ARemotePageNeverReachesALocalFileButTheProgramAndTheHistoryDo) {
-  EXPECT_FALSE(TRequestGuard::Allows(Request("vornfile:/a.png", Info::ResourceTypeImage, kRemote), false));
+  EXPECT_FALSE(TRequestGuard::Allows(Request("vornfile:/a.png", Info::ResourceTypeImage, Remote), false));
   EXPECT_FALSE(
-      TRequestGuard::Allows(Request("vornfile:/a.png", Info::ResourceTypeImage, kPreview, kRemote), false));
+      TRequestGuard::Allows(Request("vornfile:/a.png", Info::ResourceTypeImage, Preview, Remote), false));
   EXPECT_FALSE(TRequestGuard::Allows(
-      Request("vornfile:/a.htm", Info::ResourceTypeMainFrame, kRemote, {}, Info::NavigationTypeLink), false));
+      Request("vornfile:/a.htm", Info::ResourceTypeMainFrame, Remote, {}, Info::NavigationTypeLink), false));
   EXPECT_FALSE(TRequestGuard::Allows(
-      Request("vornfile:/a.htm", Info::ResourceTypeMainFrame, kRemote, {}, Info::NavigationTypeFormSubmitted),
+      Request("vornfile:/a.htm", Info::ResourceTypeMainFrame, Remote, {}, Info::NavigationTypeFormSubmitted),
       false));
   for (Info::NavigationType own :
        {Info::NavigationTypeTyped, Info::NavigationTypeBackForward, Info::NavigationTypeReload})
     EXPECT_TRUE(TRequestGuard::Allows(
-        Request("vornfile:/a.htm", Info::ResourceTypeMainFrame, kRemote, {}, own), true));
+        Request("vornfile:/a.htm", Info::ResourceTypeMainFrame, Remote, {}, own), true));
 }
 
 }  // namespace

@@ -157,7 +157,7 @@ TEST_F(RegularFileTest, AFileWithSeveralNamesIsWrittenInPlaceAndALinkStaysALink)
 }
 
 // A page below and one above the 16 KB a buffered writer holds before its first write.
-const std::string kPages[] = {std::string(10 * 1024, 'n'), std::string(40 * 1024, 'n')};
+const std::string Pages[] = {std::string(10 * 1024, 'n'), std::string(40 * 1024, 'n')};
 
 // A disk that is full, or fills under the write, fails it with the file's name, for a document
 // and for the program's own file alike, and the old text stays.
@@ -169,7 +169,7 @@ TEST_F(RegularFileTest, AFullDiskIsReportedWithThePathAndTheOldTextStays) {
   WriteFileBytes(page, "old text");
   WriteFileBytes(scratch, "old text");
   ASSERT_TRUE(disk.Fill(0));
-  for (const std::string& text : kPages) {
+  for (const std::string& text : Pages) {
     EXPECT_EQ(Failure(page, text), "Cannot create file " + page);
     EXPECT_EQ(Failure(scratch, text, &TRegularFile::WriteOwn), "Cannot create file " + scratch);
     EXPECT_EQ(Read(page), "old text");
@@ -186,7 +186,7 @@ TEST_F(RegularFileTest, AWriteCutShortIsReportedWithThePathAndTheOldTextStays) {
   std::signal(SIGXFSZ, SIG_IGN);
   rlimit unlimited{};
   ::getrlimit(RLIMIT_FSIZE, &unlimited);
-  for (const std::string& text : kPages) {
+  for (const std::string& text : Pages) {
     const rlimit limit{text.size() / 3, unlimited.rlim_max};
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
     const QString failures[] = {Failure(single, text), Failure(linked, text)};

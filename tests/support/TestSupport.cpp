@@ -25,12 +25,12 @@ void WritePicture(const QString& path) {
 }
 
 namespace {
-constexpr char kModalAnswer[] = "ModalAnswer";
+constexpr char ModalAnswer[] = "ModalAnswer";
 }  // namespace
 
 void WhenModalOpens(const std::function<void(QWidget*)>& answer, const char* className, int timeoutMs) {
   auto* poll = new QTimer(qApp);
-  poll->setObjectName(QLatin1String(kModalAnswer));
+  poll->setObjectName(QLatin1String(ModalAnswer));
   QElapsedTimer clock;
   clock.start();
   QObject::connect(poll, &QTimer::timeout, [poll, clock, answer, className, timeoutMs] {
@@ -45,5 +45,5 @@ void WhenModalOpens(const std::function<void(QWidget*)>& answer, const char* cla
 }
 
 void CancelModalAnswers() {
-  qDeleteAll(qApp->findChildren<QTimer*>(QLatin1String(kModalAnswer), Qt::FindDirectChildrenOnly));
+  qDeleteAll(qApp->findChildren<QTimer*>(QLatin1String(ModalAnswer), Qt::FindDirectChildrenOnly));
 }

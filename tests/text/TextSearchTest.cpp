@@ -56,9 +56,8 @@ long long Search(const std::string& text, long long s, long long l, const std::s
   return found ? static_cast<long long>(*found) : -1;
 }
 
-constexpr TSearchOptions kDown{true, false, false}, kUp{false, false, false};
-constexpr TSearchOptions kDownCase{true, true, false}, kDownWord{true, false, true},
-    kUpWord{false, false, true};
+constexpr TSearchOptions Down{true, false, false}, Up{false, false, false};
+constexpr TSearchOptions DownCase{true, true, false}, DownWord{true, false, true}, UpWord{false, false, true};
 
 TEST(TextSearch, TheDialogsCases) {
   struct TCase {
@@ -68,31 +67,31 @@ TEST(TextSearch, TheDialogsCases) {
     TSearchOptions Options;
     long long Expected;
   } cases[] = {
-      {"foo foo", 0, 0, "foo", kDown, 0},  // the first, then the second after selecting it
-      {"foo foo", 0, 3, "foo", kDown, 4},
-      {"foo foo", 4, 3, "foo", kDown, -1},  // no wrap-around
-      {"aaaa", 0, 0, "aa", kDown, 0},       // overlapping: 0, then 2, then nothing
-      {"aaaa", 0, 2, "aa", kDown, 2},
-      {"aaaa", 2, 2, "aa", kDown, -1},
-      {"foo foo", 4, 3, "foo", kUp, 0},  // up: the match must end at or before the selection's start
-      {"foo foo", 2, 0, "foo", kUp, -1},
-      {"xx FOO", 0, 0, "foo", kDown, 3},  // case folds unless it must match
-      {"xx FOO", 0, 0, "foo", kDownCase, -1},
-      {"caf\xC9", 0, 0, "caf\xE9", kDown, 0},  // é folds to É
-      {"\xDF\xB5", 0, 0, "\xDF\xB5", kDown, 0},
-      {"SS\xCC", 0, 0, "\xDF\xEC", kDown, -1},   // ß and µ stay
-      {"\x9F\x8A", 0, 0, "\xFF\x9A", kDown, 0},  // ÿ to Ÿ and š to Š
-      {"my_var", 0, 0, "var", kDownWord, 3},     // the underscore is a delimiter
-      {"vars", 0, 0, "var", kDownWord, -1},
-      {"x2", 0, 0, "2", kDownWord, -1},
-      {"var x", 0, 0, "var", kDownWord, -1},  // a word at the start position is passed over
-      {" var", 0, 0, "var", kDownWord, 1},
-      {"var x", 5, 0, "var", kUpWord, -1},  // up never finds a word at position 0
-      {"a var", 5, 0, "var", kUpWord, 2},
-      {"ab\r\ncd", 0, 0, "cd", kDown, 4},  // CR LF counts two
-      {"", 0, 0, "x", kDown, -1},
-      {"abc", 0, 0, "", kDown, -1},
-      {"abc", 3, 0, "c", kDown, -1},
+      {"foo foo", 0, 0, "foo", Down, 0},  // the first, then the second after selecting it
+      {"foo foo", 0, 3, "foo", Down, 4},
+      {"foo foo", 4, 3, "foo", Down, -1},  // no wrap-around
+      {"aaaa", 0, 0, "aa", Down, 0},       // overlapping: 0, then 2, then nothing
+      {"aaaa", 0, 2, "aa", Down, 2},
+      {"aaaa", 2, 2, "aa", Down, -1},
+      {"foo foo", 4, 3, "foo", Up, 0},  // up: the match must end at or before the selection's start
+      {"foo foo", 2, 0, "foo", Up, -1},
+      {"xx FOO", 0, 0, "foo", Down, 3},  // case folds unless it must match
+      {"xx FOO", 0, 0, "foo", DownCase, -1},
+      {"caf\xC9", 0, 0, "caf\xE9", Down, 0},  // é folds to É
+      {"\xDF\xB5", 0, 0, "\xDF\xB5", Down, 0},
+      {"SS\xCC", 0, 0, "\xDF\xEC", Down, -1},   // ß and µ stay
+      {"\x9F\x8A", 0, 0, "\xFF\x9A", Down, 0},  // ÿ to Ÿ and š to Š
+      {"my_var", 0, 0, "var", DownWord, 3},     // the underscore is a delimiter
+      {"vars", 0, 0, "var", DownWord, -1},
+      {"x2", 0, 0, "2", DownWord, -1},
+      {"var x", 0, 0, "var", DownWord, -1},  // a word at the start position is passed over
+      {" var", 0, 0, "var", DownWord, 1},
+      {"var x", 5, 0, "var", UpWord, -1},  // up never finds a word at position 0
+      {"a var", 5, 0, "var", UpWord, 2},
+      {"ab\r\ncd", 0, 0, "cd", Down, 4},  // CR LF counts two
+      {"", 0, 0, "x", Down, -1},
+      {"abc", 0, 0, "", Down, -1},
+      {"abc", 3, 0, "c", Down, -1},
   };
   for (const TCase& c : cases) {
     EXPECT_EQ(Search(c.Text, c.SelStart, c.SelLength, c.Find, c.Options), c.Expected)

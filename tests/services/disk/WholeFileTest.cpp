@@ -28,7 +28,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 // The pages below and above the 16 KB that a buffered writer holds before its first write.
-const std::size_t kSizes[] = {10 * 1024, 40 * 1024};
+const std::size_t Sizes[] = {10 * 1024, 40 * 1024};
 
 class WholeFileTest : public testing::Test {
 protected:
@@ -43,7 +43,7 @@ protected:
   static std::vector<std::string> LeftOver(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
-      if (entry.path().filename().string().find(kWriteSuffix) != std::string::npos)
+      if (entry.path().filename().string().find(WriteSuffix) != std::string::npos)
         names.push_back(entry.path().filename().string());
     return names;
   }
@@ -66,7 +66,7 @@ TEST_F(WholeFileTest, AFullDiskFailsTheWriteAndLeavesTheOldTextWhole) {
   Link(linked, disk.Path("other.htm"));
   for (const std::size_t free : {std::size_t(0), std::size_t(4096)}) {
     ASSERT_TRUE(disk.Fill(free)) << free << " bytes free, not " << disk.Free();
-    for (const std::size_t size : kSizes) {
+    for (const std::size_t size : Sizes) {
       const std::string text(size, 'n');
       EXPECT_EQ(WriteWholeFile(single, text, wtNamed), ENOSPC) << size << " into " << free;
       EXPECT_EQ(WriteWholeFile(linked, text, wtNamed), ENOSPC) << size << " into " << free;
@@ -88,7 +88,7 @@ TEST_F(WholeFileTest, AWriteCutShortFailsAndLeavesTheOldTextWhole) {
   std::signal(SIGXFSZ, SIG_IGN);
   rlimit unlimited{};
   ::getrlimit(RLIMIT_FSIZE, &unlimited);
-  for (const std::size_t size : kSizes) {
+  for (const std::size_t size : Sizes) {
     const rlimit limit{size / 3, unlimited.rlim_max};
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
     const std::string text(size, 'n');
