@@ -8,13 +8,15 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 
+#include "commands/TextField.h"
 #include "services/ErrorBox.h"
 
 namespace {
 
 bool HasSelection(QWidget* field) {
-  if (auto* pane = qobject_cast<QPlainTextEdit*>(field)) return pane->textCursor().hasSelection();
-  return static_cast<QLineEdit*>(field)->hasSelectedText();
+  return OnTextField<QPlainTextEdit>(
+      field, [](QPlainTextEdit* pane) { return pane->textCursor().hasSelection(); },
+      [](QLineEdit* line) { return line->hasSelectedText(); });
 }
 
 bool ClipboardHasText() {
@@ -23,18 +25,18 @@ bool ClipboardHasText() {
 }
 
 void CopyFrom(QWidget* field) {
-  if (auto* pane = qobject_cast<QPlainTextEdit*>(field)) return pane->copy();
-  static_cast<QLineEdit*>(field)->copy();
+  OnTextField<QPlainTextEdit>(
+      field, [](QPlainTextEdit* pane) { pane->copy(); }, [](QLineEdit* line) { line->copy(); });
 }
 
 void CutFrom(QWidget* field) {
-  if (auto* pane = qobject_cast<QPlainTextEdit*>(field)) return pane->cut();
-  static_cast<QLineEdit*>(field)->cut();
+  OnTextField<QPlainTextEdit>(
+      field, [](QPlainTextEdit* pane) { pane->cut(); }, [](QLineEdit* line) { line->cut(); });
 }
 
 void PasteInto(QWidget* field) {
-  if (auto* pane = qobject_cast<QPlainTextEdit*>(field)) return pane->paste();
-  static_cast<QLineEdit*>(field)->paste();
+  OnTextField<QPlainTextEdit>(
+      field, [](QPlainTextEdit* pane) { pane->paste(); }, [](QLineEdit* line) { line->paste(); });
 }
 
 }  // namespace
@@ -54,11 +56,7 @@ TEditActions::TEditActions(QAction* copy, QAction* cut, QAction* paste, QObject*
   connect(FPaste, &QAction::triggered, this, [this] { Run(FPaste, PasteInto); });
 }
 
-QWidget* TEditActions::FocusedTextField() {
-  QWidget* focused = QApplication::focusWidget();
-  if (qobject_cast<QPlainTextEdit*>(focused) || qobject_cast<QLineEdit*>(focused)) return focused;
-  return nullptr;
-}
+QWidget* TEditActions::FocusedTextField() { return AsTextField<QPlainTextEdit>(QApplication::focusWidget()); }
 
 // Without a focused text field the actions keep the states they last had.
 void TEditActions::Update() {

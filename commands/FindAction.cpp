@@ -7,6 +7,7 @@
 #include <QMessageBox>
 
 #include "commands/FindDialog.h"
+#include "commands/TextField.h"
 #include "pane/CodePageText.h"
 #include "pane/RichEditPane.h"
 #include "services/Application.h"
@@ -23,31 +24,39 @@ struct TFieldText {
 };
 
 TFieldText FieldText(QWidget* field) {
-  if (auto* pane = qobject_cast<TRichEditPane*>(field))
-    return {pane->Text(), pane->SelStart(), pane->SelLength()};
-  auto* line = static_cast<QLineEdit*>(field);
-  const bool selected = line->hasSelectedText();
-  return {TCodePageText::Encode(line->text()), selected ? line->selectionStart() : line->cursorPosition(),
-          selected ? int(line->selectedText().size()) : 0};
+  return OnTextField<TRichEditPane>(
+      field,
+      [](TRichEditPane* pane) {
+        return TFieldText{pane->Text(), pane->SelStart(), pane->SelLength()};
+      },
+      [](QLineEdit* line) {
+        const bool selected = line->hasSelectedText();
+        return TFieldText{TCodePageText::Encode(line->text()),
+                          selected ? line->selectionStart() : line->cursorPosition(),
+                          selected ? int(line->selectedText().size()) : 0};
+      });
 }
 
 // Asked each time the program goes idle, so it must not read the text: a page of many
 // megabytes would keep a core busy encoding it.
 bool HoldsText(QWidget* field) {
-  if (auto* pane = qobject_cast<TRichEditPane*>(field)) return !pane->document()->isEmpty();
-  return !static_cast<QLineEdit*>(field)->text().isEmpty();
+  return OnTextField<TRichEditPane>(
+      field, [](TRichEditPane* pane) { return !pane->document()->isEmpty(); },
+      [](QLineEdit* line) { return !line->text().isEmpty(); });
 }
 
 // The selection start first, then its length, as the dialog sets them.
 void Select(QWidget* field, int start, int length) {
-  if (auto* pane = qobject_cast<TRichEditPane*>(field)) {
-    pane->SetSelStart(start);
-    pane->SetSelLength(length);
-    return;
-  }
-  auto* line = static_cast<QLineEdit*>(field);
-  line->setCursorPosition(start);
-  line->setSelection(start, length);
+  OnTextField<TRichEditPane>(
+      field,
+      [=](TRichEditPane* pane) {
+        pane->SetSelStart(start);
+        pane->SetSelLength(length);
+      },
+      [=](QLineEdit* line) {
+        line->setCursorPosition(start);
+        line->setSelection(start, length);
+      });
 }
 
 // Without a parent the box is centred on the screen.
@@ -73,8 +82,7 @@ TFindAction::TFindAction(QAction* action, QWidget* window)
 QWidget* TFindAction::FocusedTextField() {
   QWidget* focused = QApplication::focusWidget();
   if (focused == nullptr || focused->window() != TApplication::MainForm()) return nullptr;
-  if (qobject_cast<TRichEditPane*>(focused) || qobject_cast<QLineEdit*>(focused)) return focused;
-  return nullptr;
+  return AsTextField<TRichEditPane>(focused);
 }
 
 void TFindAction::Update() {
