@@ -55,8 +55,7 @@ TForm1::TForm1(QWidget* parent)
       "QMenuBar { background: palette(button); spacing: 0px; } QMenuBar::item { padding: 3px 3px; }"));
   ui->StatusBar1->setFixedHeight(19);
   ui->StatusBar1->setAutoFillBackground(true);
-  move(88, 12);
-  resize(857, 300);
+  move(88, 12);  // the form's size comes from its layout file, which places no top-level window
   for (QAction* action : findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly)) addAction(action);
   connect(ui->ActionMainMenuBar1Item5, &QAction::triggered, ui->Action5, &QAction::trigger);
   BuildStatusPanels();

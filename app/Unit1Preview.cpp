@@ -47,13 +47,8 @@ bool IsScratchFolder(const QString& scratch, const QString& document) {
 // it, so the page's relative references resolve against the document's folder.
 QString TForm1::ScratchPath() const {
   const QString name = StatusPanelText(0);
-  if (name == QLatin1String(UntitledFileName)) {
-#ifdef Q_OS_WIN
-    return QStringLiteral("c:\\ferrundshared\\temp.vnx");
-#else
+  if (name == QLatin1String(UntitledFileName))
     return QDir::homePath() + QStringLiteral("/ferrundshared/temp.vnx");
-#endif
-  }
   return ExtractFilePath(name) + QStringLiteral("temp.vnx");
 }
 

@@ -145,10 +145,10 @@ void TdxButton::SetSpacing(std::uint8_t spacing) {
   update();
 }
 
-bool TdxButton::IsHighlighted(bool IgnoreDefault) const {
+bool TdxButton::IsHighlighted(bool ignoreDefault) const {
   const bool ring = FInteraction.testFlag(isPressed) ? !FInteraction.testFlag(isMouseInside)
                                                      : FInteraction.testAnyFlags(isMouseInside | isFocused);
-  return ring || (!IgnoreDefault && FDefault && !FStyledControlActive);
+  return ring || (!ignoreDefault && FDefault && !FStyledControlActive);
 }
 
 // The face's inset is the one of this moment; a repaint never rebuilds the images.
@@ -168,34 +168,34 @@ void TdxButton::NotifyResized() {
                      dithered, FFocusImage);
 }
 
-void TdxButton::Paint(QPainter& Canvas) {
+void TdxButton::Paint(QPainter& canvas) {
   const int w = width();
   const int h = height();
   const bool ring = IsHighlighted(false);
   const bool down = FInteraction.testFlag(isMouseInside) && FInteraction.testFlag(isPressed);
-  if (ring) CopyImage(Canvas, 1, 1, FInteraction.testFlag(isMouseInside) ? FHotImage : FFocusImage, w, h);
+  if (ring) CopyImage(canvas, 1, 1, FInteraction.testFlag(isMouseInside) ? FHotImage : FFocusImage, w, h);
   if (down) {
-    CopyImage(Canvas, 1, 1, FPressedImage, w, h);
+    CopyImage(canvas, 1, 1, FPressedImage, w, h);
   } else {
     const int a = ring ? 1 : 0;
-    CopyImage(Canvas, 1 + 2 * a, 1 + 2 * a, FBackgroundImage, w - 6 * a, h - 6 * a);
+    CopyImage(canvas, 1 + 2 * a, 1 + 2 * a, FBackgroundImage, w - 6 * a, h - 6 * a);
   }
-  if (FInteraction.testFlag(isFocused) && FShowFocusRect) DrawFocusRect(Canvas, 3, 3, w - 3, h - 3);
-  DrawBorder(Canvas, w, h);
-  DrawCorners(Canvas, w, h);
+  if (FInteraction.testFlag(isFocused) && FShowFocusRect) DrawFocusRect(canvas, 3, 3, w - 3, h - 3);
+  DrawBorder(canvas, w, h);
+  DrawCorners(canvas, w, h);
 
   QImage glyph = CurrentGlyph();
   if (FAutoGray && !isEnabled() && !glyph.isNull()) glyph = GreyGlyph(glyph);
   TdxTextFlags flags = dtWordBreak | dtVCenter;
-  QRect caption = CaptionRect(Canvas, glyph, flags);
+  QRect caption = CaptionRect(canvas, glyph, flags);
   const int shift = down ? 1 : 0;
   caption.translate(shift, shift);
-  if (!glyph.isNull()) DrawGlyph(Canvas, glyph, caption, shift);
-  DrawCaptionText(Canvas, Caption(), font(), isEnabled(), FShowAccelChar, caption, flags);
+  if (!glyph.isNull()) DrawGlyph(canvas, glyph, caption, shift);
+  DrawCaptionText(canvas, Caption(), font(), isEnabled(), FShowAccelChar, caption, flags);
 }
 
 // The caption's rectangle beside the glyph, measured, with glyph and caption centred as one.
-QRect TdxButton::CaptionRect(QPainter& Canvas, const QImage& glyph, TdxTextFlags& flags) const {
+QRect TdxButton::CaptionRect(QPainter& canvas, const QImage& glyph, TdxTextFlags& flags) const {
   const int w = width();
   const int h = height();
   QRect r(0, 0, w, h);
@@ -212,12 +212,12 @@ QRect TdxButton::CaptionRect(QPainter& Canvas, const QImage& glyph, TdxTextFlags
       case blGlyphBottom: r.setTop(-down); break;
     }
   }
-  DrawCaptionText(Canvas, Caption(), font(), isEnabled(), FShowAccelChar, r, flags | dtCalcRect);
+  DrawCaptionText(canvas, Caption(), font(), isEnabled(), FShowAccelChar, r, flags | dtCalcRect);
   r.translate((w - (r.x() + r.width())) / 2, (h - (r.y() + r.height())) / 2);
   return r;
 }
 
-void TdxButton::DrawGlyph(QPainter& Canvas, const QImage& glyph, const QRect& caption, int shift) const {
+void TdxButton::DrawGlyph(QPainter& canvas, const QImage& glyph, const QRect& caption, int shift) const {
   const int gw = glyph.width();
   const int gh = glyph.height();
   const int besideY = (height() - gh) / 2 + shift;
@@ -229,7 +229,7 @@ void TdxButton::DrawGlyph(QPainter& Canvas, const QImage& glyph, const QRect& ca
     case blGlyphTop: at = QPoint(aboveX, caption.y() - gh - FSpacing); break;
     case blGlyphBottom: at = QPoint(aboveX, caption.y() + caption.height() + FSpacing); break;
   }
-  Canvas.drawImage(at, TransparentGlyph(glyph));
+  canvas.drawImage(at, TransparentGlyph(glyph));
 }
 
 QImage TdxButton::CurrentGlyph() const {

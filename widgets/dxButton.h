@@ -49,12 +49,12 @@ public:
   std::uint8_t Spacing() const;
   void SetSpacing(std::uint8_t spacing);
 
-  // Whether a ring (hot or focus) shows; without IgnoreDefault the default button counts too.
-  bool IsHighlighted(bool IgnoreDefault) const;
+  // Whether a ring (hot or focus) shows; without ignoreDefault the default button counts too.
+  bool IsHighlighted(bool ignoreDefault) const;
 
 protected:
   void NotifyResized() override;
-  void Paint(QPainter& Canvas) override;
+  void Paint(QPainter& canvas) override;
   bool DialogKey(const QKeyEvent& key) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
@@ -66,8 +66,8 @@ private:
   void ImageListChanged(QObject* sender);
   void WatchImageList(TImageList* images);
   QImage CurrentGlyph() const;
-  QRect CaptionRect(QPainter& Canvas, const QImage& glyph, TdxTextFlags& flags) const;
-  void DrawGlyph(QPainter& Canvas, const QImage& glyph, const QRect& caption, int shift) const;
+  QRect CaptionRect(QPainter& canvas, const QImage& glyph, TdxTextFlags& flags) const;
+  void DrawGlyph(QPainter& canvas, const QImage& glyph, const QRect& caption, int shift) const;
 
   bool FAutoGray = true;
   QImage FBackgroundImage;

@@ -128,35 +128,36 @@ void TdxCustomControl::NotifyTextChanged() { update(); }
 void TdxCustomControl::Paint(QPainter&) {}
 bool TdxCustomControl::DialogKey(const QKeyEvent&) { return false; }
 
-void TdxCustomControl::DrawCaptionText(QPainter& Canvas, const QString& Text, const QFont& Font, bool Enabled,
-                                       bool ShowAccelChar, QRect& Rect, TdxTextFlags Flags) const {
-  const bool measuring = Flags.testFlag(dtCalcRect);
-  QString text = Text;
+void TdxCustomControl::DrawCaptionText(QPainter& canvas, const QString& caption, const QFont& captionFont,
+                                       bool enabled, bool showAccelChar, QRect& bounds,
+                                       TdxTextFlags flags) const {
+  const bool measuring = flags.testFlag(dtCalcRect);
+  QString text = caption;
   // An empty caption still measures one line high.
-  if (measuring && (text.isEmpty() || (ShowAccelChar && text == QStringLiteral("&")))) text += u' ';
-  if (!ShowAccelChar) Flags |= dtNoPrefix;
+  if (measuring && (text.isEmpty() || (showAccelChar && text == QStringLiteral("&")))) text += u' ';
+  if (!showAccelChar) flags |= dtNoPrefix;
   if (layoutDirection() == Qt::RightToLeft) {
-    Flags |= dtRtlReading;
-    Flags ^= dtRight;
+    flags |= dtRtlReading;
+    flags ^= dtRight;
   }
-  Canvas.setFont(Font);
-  const int qtFlags = QtTextFlags(Flags);
+  canvas.setFont(captionFont);
+  const int qtFlags = QtTextFlags(flags);
   auto once = [&](const QColor& colour) {
     if (measuring) {
-      const QRect laid = Canvas.boundingRect(Rect, qtFlags, text);
-      Rect.setSize(laid.size());
+      const QRect laid = canvas.boundingRect(bounds, qtFlags, text);
+      bounds.setSize(laid.size());
       return;
     }
-    Canvas.setPen(colour);
-    Canvas.drawText(Rect, qtFlags, text);
+    canvas.setPen(colour);
+    canvas.drawText(bounds, qtFlags, text);
   };
-  if (Enabled) {
+  if (enabled) {
     once(palette().color(QPalette::Active, QPalette::WindowText));
     return;
   }
-  Rect.translate(1, 1);
+  bounds.translate(1, 1);
   once(palette().color(QPalette::Active, QPalette::Light));
-  Rect.translate(-1, -1);
+  bounds.translate(-1, -1);
   once(palette().color(QPalette::Active, QPalette::Dark));
 }
 

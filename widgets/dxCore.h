@@ -29,18 +29,18 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TdxTextFlags)
 // a × b ÷ c to the nearest integer, halves away from zero, without overflow; -1 when c is 0.
 int MulDiv(int a, int b, int c);
 
-// A line in the painter's pen colour from (X1, Y1) towards (X2, Y2); the end point is not drawn.
-void DrawSegment(QPainter& Canvas, int X1, int Y1, int X2, int Y2);
+// A line in the painter's pen colour from (x1, y1) towards (x2, y2); the end point is not drawn.
+void DrawSegment(QPainter& canvas, int x1, int y1, int x2, int y2);
 
-// Fills Image (made Width × Height) with Steps bands running from StartColor to EndColor;
-// Dithered scatters pixels of each band's predecessor into its leading edge in a pattern that
-// repeats every 16 pixels. Steps below 2 give StartColor alone.
-void BuildGradientImage(int Width, int Height, QColor StartColor, QColor EndColor, std::uint8_t Steps,
-                        TdxGradientDirection Direction, bool Dithered, QImage& Image);
+// Fills image (made width × height) with steps bands running from startColor to endColor;
+// dithered scatters pixels of each band's predecessor into its leading edge in a pattern that
+// repeats every 16 pixels. Steps below 2 give startColor alone.
+void BuildGradientImage(int width, int height, QColor startColor, QColor endColor, std::uint8_t steps,
+                        TdxGradientDirection direction, bool dithered, QImage& image);
 
 // The dotted focus rectangle with the right and bottom edges outside it, drawn by inverting
 // every other pixel of its outline.
-void DrawFocusRect(QPainter& Canvas, int Left, int Top, int Right, int Bottom);
+void DrawFocusRect(QPainter& canvas, int left, int top, int right, int bottom);
 
 // The base of the owner-drawn controls: it paints its whole surface itself, keeps track of the
 // mouse, the focus and presses, hands ModalResult to its dialog on a click and answers the
@@ -95,12 +95,12 @@ protected:
   virtual void NotifyTextChanged();
 
   // Draws the whole surface into the off-screen frame, which starts filled with Color.
-  virtual void Paint(QPainter& Canvas);
+  virtual void Paint(QPainter& canvas);
   // Enter or Escape that no control of the window used; true when the control took it.
   virtual bool DialogKey(const QKeyEvent& key);
 
-  void DrawCaptionText(QPainter& Canvas, const QString& Text, const QFont& Font, bool Enabled,
-                       bool ShowAccelChar, QRect& Rect, TdxTextFlags Flags) const;
+  void DrawCaptionText(QPainter& canvas, const QString& caption, const QFont& captionFont, bool enabled,
+                       bool showAccelChar, QRect& bounds, TdxTextFlags flags) const;
 
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;

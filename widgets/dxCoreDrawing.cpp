@@ -102,42 +102,42 @@ int MulDiv(int a, int b, int c) {
   return int(quotient);
 }
 
-void DrawSegment(QPainter& Canvas, int X1, int Y1, int X2, int Y2) {
-  const int dx = X2 - X1;
-  const int dy = Y2 - Y1;
+void DrawSegment(QPainter& canvas, int x1, int y1, int x2, int y2) {
+  const int dx = x2 - x1;
+  const int dy = y2 - y1;
   const int length = std::max(std::abs(dx), std::abs(dy));
-  const QColor colour = Canvas.pen().color();
+  const QColor colour = canvas.pen().color();
   for (int i = 0; i < length; ++i)
-    Canvas.fillRect(X1 + MulDiv(i, dx, length), Y1 + MulDiv(i, dy, length), 1, 1, colour);
+    canvas.fillRect(x1 + MulDiv(i, dx, length), y1 + MulDiv(i, dy, length), 1, 1, colour);
 }
 
-void BuildGradientImage(int Width, int Height, QColor StartColor, QColor EndColor, std::uint8_t Steps,
-                        TdxGradientDirection Direction, bool Dithered, QImage& Image) {
-  Image = QImage(std::max(Width, 0), std::max(Height, 0), QImage::Format_RGB32);
-  if (Image.isNull()) return;
-  Image.fill(StartColor.rgb());
-  if (Steps < 2) return;
-  const bool reversed = Direction == gdRightToLeft || Direction == gdBottomToTop;
+void BuildGradientImage(int width, int height, QColor startColor, QColor endColor, std::uint8_t steps,
+                        TdxGradientDirection direction, bool dithered, QImage& image) {
+  image = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
+  if (image.isNull()) return;
+  image.fill(startColor.rgb());
+  if (steps < 2) return;
+  const bool reversed = direction == gdRightToLeft || direction == gdBottomToTop;
   const std::vector<QRgb> table =
-      reversed ? ColourTable(EndColor, StartColor, Steps) : ColourTable(StartColor, EndColor, Steps);
-  TBandPlane plane(Image, Direction == gdLeftToRight || Direction == gdRightToLeft);
-  DrawBands(plane, table, Dithered);
+      reversed ? ColourTable(endColor, startColor, steps) : ColourTable(startColor, endColor, steps);
+  TBandPlane plane(image, direction == gdLeftToRight || direction == gdRightToLeft);
+  DrawBands(plane, table, dithered);
 }
 
-void DrawFocusRect(QPainter& Canvas, int Left, int Top, int Right, int Bottom) {
-  if (Right <= Left || Bottom <= Top) return;
-  Canvas.save();
-  Canvas.setCompositionMode(QPainter::RasterOp_NotDestination);
-  auto invert = [&Canvas](int x, int y) {
-    if ((x + y) % 2 == 0) Canvas.fillRect(x, y, 1, 1, Qt::black);
+void DrawFocusRect(QPainter& canvas, int left, int top, int right, int bottom) {
+  if (right <= left || bottom <= top) return;
+  canvas.save();
+  canvas.setCompositionMode(QPainter::RasterOp_NotDestination);
+  auto invert = [&canvas](int x, int y) {
+    if ((x + y) % 2 == 0) canvas.fillRect(x, y, 1, 1, Qt::black);
   };
-  for (int x = Left; x < Right; ++x) {
-    invert(x, Top);
-    if (Bottom - 1 > Top) invert(x, Bottom - 1);
+  for (int x = left; x < right; ++x) {
+    invert(x, top);
+    if (bottom - 1 > top) invert(x, bottom - 1);
   }
-  for (int y = Top + 1; y < Bottom - 1; ++y) {
-    invert(Left, y);
-    if (Right - 1 > Left) invert(Right - 1, y);
+  for (int y = top + 1; y < bottom - 1; ++y) {
+    invert(left, y);
+    if (right - 1 > left) invert(right - 1, y);
   }
-  Canvas.restore();
+  canvas.restore();
 }
