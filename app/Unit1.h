@@ -4,9 +4,6 @@
 #include <QString>
 #include <memory>
 #include <optional>
-#include <string>
-#include <string_view>
-#include <utility>
 
 #include "services/disk/FileStamp.h"
 

@@ -49,9 +49,7 @@ private:
 // The main window with the page loaded; the caret in the middle of it.
 class TEditor {
 public:
-  explicit TEditor(std::size_t size) {
-    CreateForms();
-    FPane = Form1->findChild<TRichEditPane*>("Edit1");
+  explicit TEditor(std::size_t size) : FPane(CreateMainWindow()), FKeystrokes(FPane) {
     Form1->resize(857, 300);
     const QString path = QDir::temp().filePath(QStringLiteral("vorn-bench.htm"));
     QFile file(path);
@@ -62,7 +60,6 @@ public:
     Form1->findChild<QLabel*>("lblsaved")->setText(QString());
     FPane->SetSelStart(static_cast<int>(FPane->Text().size() / 2));
     FPane->setFocus();
-    FKeystrokes = TKeystrokes(FPane);
   }
   ~TEditor() { DestroyForms(); }
   TEditor(const TEditor&) = delete;
@@ -71,8 +68,13 @@ public:
   void Keystroke() { FKeystrokes.Next(); }
 
 private:
+  static TRichEditPane* CreateMainWindow() {
+    CreateForms();
+    return Form1->findChild<TRichEditPane*>("Edit1");
+  }
+
   TRichEditPane* FPane;
-  TKeystrokes FKeystrokes{nullptr};
+  TKeystrokes FKeystrokes;
 };
 
 void BM_Keystroke(benchmark::State& state) {
