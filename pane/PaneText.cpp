@@ -58,40 +58,41 @@ void TPaneText::Invalidate() {
   DropEncoding();
 }
 
+// Positions map one to one, so the bytes before the span and after it stand as they were.
 TPaneText::TEdit TPaneText::TakeEdit() {
   const std::size_t size = Size();
-  // With nothing changed both ends are the whole text, and overlap.
-  const std::size_t head = std::min(FHead, size);
-  const std::size_t tail = std::min(FTail, size - head);
-  const bool whole = FWhole || !FExact;
-  const TEdit edit = whole ? TEdit{0, FTakenSize, size, true}
-                           : TEdit{head, FTakenSize - head - tail, size - head - tail, false};
+  TEdit edit{0, FTakenSize, size, true};
+  if (!FWhole && FExact) {
+    const int last = FDocument.characterCount() - 1;
+    const int to = std::clamp(FChanged.Empty() ? last : FChanged.To(), 0, last);
+    const int from = std::clamp(FChanged.Empty() ? last : FChanged.From(), 0, to);
+    const std::size_t head = std::size_t(TPanePositions::ToPane(FDocument, from));
+    const std::size_t tail = size - std::size_t(TPanePositions::ToPane(FDocument, to));
+    // An edit the document reported in part leaves ends that do not fit the old text.
+    if (head + tail <= FTakenSize) edit = {head, FTakenSize - head - tail, size - head - tail, false};
+  }
   FWhole = false;
-  FTakenSize = FHead = FTail = size;
+  FTakenSize = size;
+  FChanged.Clear();
   return edit;
 }
 
-// Everything before position and after position + added is as before, so the bytes between
-// the unchanged head and the unchanged tail are the changed range, encoded anew. Every
-// character the code page cannot hold becomes a reference of four bytes or more, so a length
-// that differs from the pane's tells that positions no longer map one to one.
-void TPaneText::Changed(int position, int added) {
+// Every character the code page cannot hold becomes a reference of four bytes or more, so
+// added text whose encoding is longer than its characters tells that positions no longer map
+// one to one.
+void TPaneText::Changed(const TPaneEdit& edit) {
   DropEncoding();
   if (!FExact) return;
-  const int to = std::min(position + added, FDocument.characterCount() - 1);
-  const int from = std::clamp(position, 0, std::max(to, 0));
+  FChanged.Add(edit);
+  const int to = std::min(edit.Position + edit.Added, FDocument.characterCount() - 1);
+  const int from = std::clamp(edit.Position, 0, std::max(to, 0));
   const std::size_t start = std::size_t(TPanePositions::ToPane(FDocument, from));
   const std::size_t stop = std::size_t(TPanePositions::ToPane(FDocument, to));
-  const std::size_t size = ByteLength();
-  const std::size_t tail = size - stop;
-  const std::size_t inserted = EncodedRange(from, to).size();
-  if (tail > FSize || start > FSize - tail || inserted != stop - start) {
+  if (EncodedRange(from, to).size() != stop - start) {
     FExact = false;
     return;
   }
-  FSize = size;
-  FHead = std::min(FHead, start);
-  FTail = std::min(FTail, tail);
+  FSize = ByteLength();
 }
 
 // Once the whole text has been encoded the encoding tells whether positions map one to one;

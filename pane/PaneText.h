@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "pane/PaneEdit.h"
+
 class QTextDocument;
 
 // A document's text as the pane gives it out: Windows-1252 bytes, CR LF for each block
@@ -13,8 +15,8 @@ class QTextDocument;
 // replaced by its reference), the text is encoded whole and the encoding read instead, until
 // the next change.
 //
-// It also keeps what changed since the last TakeEdit, as the bytes between an unchanged start
-// and an unchanged end, so a reader of the text after each edit need not compare it whole.
+// It also keeps what changed since the last TakeEdit, as the span of the document the edits
+// touched, so a reader of the text after each edit need not compare it whole.
 class TPaneText {
 public:
   // Removed bytes at Start of the text at the last TakeEdit became Added bytes; Whole when
@@ -34,8 +36,7 @@ public:
   void Read(std::size_t from, std::size_t count, std::string& out);
   // Whether the text at from goes on with bytes.
   bool Holds(std::size_t from, std::string_view bytes);
-  // A change the document reports: the characters from position on, added long, are new.
-  void Changed(int position, int added);
+  void Changed(const TPaneEdit& edit);
   // The document was changed without reporting every change.
   void Invalidate();
   // What changed since the last call; the first call reports the whole text.
@@ -55,6 +56,5 @@ private:
   bool FWhole = true;
   std::size_t FSize = 0;
   std::size_t FTakenSize = 0;  // the text's length at the last TakeEdit
-  std::size_t FHead = 0;       // bytes at the start unchanged since then
-  std::size_t FTail = 0;       // bytes at the end unchanged since then
+  TEditSpan FChanged;          // what the edits since then touched
 };

@@ -29,9 +29,9 @@ QFont::StyleHint StyleHintOf(TRtfFamily family) {
 }
 
 // The pane's font is the document's first font and size; attributes and colours stay per run.
-TPaneFormats::TStyle BaseStyleOf(const TRtfDocument& rtf) {
-  const TPaneFormats::TStyle first = TPaneFormats::StyleOf(rtf, rtf.BaseFormat);
-  TPaneFormats::TStyle base;
+TColourRuns::TStyle BaseStyleOf(const TRtfDocument& rtf) {
+  const TColourRuns::TStyle first = TColourRuns::StyleOf(rtf, rtf.BaseFormat);
+  TColourRuns::TStyle base;
   base.Format.HalfPoints = first.Format.HalfPoints;
   base.Font = first.Font;
   return base;
@@ -40,7 +40,7 @@ TPaneFormats::TStyle BaseStyleOf(const TRtfDocument& rtf) {
 }  // namespace
 
 TRichEditPane::TRichEditPane(QWidget* parent)
-    : QPlainTextEdit(parent), FColours(*document()), FText(*document()) {
+    : QPlainTextEdit(parent), FLayouts(*document()), FColours(*document(), FLayouts), FText(*document()) {
   connect(document(), &QTextDocument::contentsChange, this, &TRichEditPane::OnContentsChange);
   connect(document(), &QTextDocument::contentsChanged, this, &TRichEditPane::OnContentsChanged);
   connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TRichEditPane::ReportSelection);
@@ -122,14 +122,13 @@ bool TRichEditPane::Load(std::string_view bytes) {
 }
 
 bool TRichEditPane::LoadRtf(std::string_view bytes) {
-  TRtfReader reader(bytes);
-  TRtfDocument rtf;
-  if (!reader.Read(rtf)) return false;
+  TRtfDocument& rtf = FRead;
+  if (!TRtfReader(bytes).Read(rtf)) return false;
   const bool sameText = rtf.Text.size() == FText.Size() && FText.Holds(0, rtf.Text);
   {
     const QScopedValueRollback quiet(FQuiet, true);
     if (!sameText) ReplaceText(TCodePageText::Decode(rtf.Text));
-    const TPaneFormats::TStyle base = BaseStyleOf(rtf);
+    const TColourRuns::TStyle base = BaseStyleOf(rtf);
     if (!sameText || !(base == FColours.Base())) {
       ApplyFont(base);
       FColours.Reset(base);
@@ -158,11 +157,10 @@ std::pair<std::size_t, std::size_t> TRichEditPane::RecolourRange(std::size_t sta
 // bring another font, as a full load would.
 bool TRichEditPane::RecolourFromStream(std::string_view bytes, std::size_t textStart) {
   if (FPlainTextMode) return false;
-  TRtfReader reader(bytes);
-  TRtfDocument rtf;
-  if (!reader.Read(rtf)) return false;
+  TRtfDocument& rtf = FRead;
+  if (!TRtfReader(bytes).Read(rtf)) return false;
   if (!FText.Holds(textStart, rtf.Text)) return false;
-  const TPaneFormats::TStyle base = BaseStyleOf(rtf);
+  const TColourRuns::TStyle base = BaseStyleOf(rtf);
   const bool newBase = !(base == FColours.Base());
   if (newBase && !(textStart == 0 && CoversTheRest(rtf.Text.size()))) return false;
   const QScopedValueRollback quiet(FQuiet, true);
@@ -192,11 +190,12 @@ void TRichEditPane::TellVisible() {
   QTextBlock last = first;
   for (qreal top = contentOffset().y(); block.isValid() && top <= view.bottom(); block = block.next()) {
     const qreal bottom = top + blockBoundingRect(block).height();
-    if (block.length() - 1 > TPaneFormats::LongLine) longLineParts.push_back(PartInView(block, top, bottom));
+    if (block.length() - 1 > TNearViewLayouts::LongLine)
+      longLineParts.push_back(PartInView(block, top, bottom));
     last = block;
     top = bottom;
   }
-  FColours.SetVisible(first.position(), last.position() + last.length() - 1, std::move(longLineParts));
+  FLayouts.SetVisible(first.position(), last.position() + last.length() - 1, std::move(longLineParts));
 }
 
 // From the left end of the line's first row in view to the right end of its last; points are
@@ -220,7 +219,7 @@ std::pair<int, int> TRichEditPane::PartInView(const QTextBlock& block, qreal top
 void TRichEditPane::ShowVisibleColours() {
   const QScopedValueRollback quiet(FQuiet, true);
   TellVisible();
-  FColours.ShowVisible();
+  FLayouts.ShowVisible();
 }
 
 void TRichEditPane::resizeEvent(QResizeEvent* event) {
@@ -246,7 +245,7 @@ void TRichEditPane::ReplaceText(const QString& text) {
   FText.Invalidate();
 }
 
-void TRichEditPane::ApplyFont(const TPaneFormats::TStyle& base) {
+void TRichEditPane::ApplyFont(const TColourRuns::TStyle& base) {
   QFont pane = font();
   if (!base.Font.Name.empty()) {
     pane.setFamilies({QString::fromLatin1(base.Font.Name.c_str())});
@@ -378,27 +377,22 @@ void TRichEditPane::ReportSelection() {
 
 // Laying formats over blocks marks them changed, but their text is as it was.
 void TRichEditPane::OnContentsChange(int from, int removed, int added) {
-  if (FColours.Applying()) return;
-  FColours.TextChanged(from, removed, added);
-  FText.Changed(from, added);
-  if (FQuiet) return;
-  if (!FInputPending) {
-    FInputFrom = from;
-    FInputTo = from + added;
-  } else {
-    FInputFrom = std::min(FInputFrom, from);
-    FInputTo = std::max(FInputTo, from + added);
-  }
-  FInputPending = true;
+  if (FLayouts.Applying()) return;
+  const TPaneEdit edit{from, removed, added};
+  FColours.Moved(edit);
+  FText.Changed(edit);
+  if (!FQuiet) FInput.Add(edit);
 }
 
 // Runs once the user's edit is complete, so the replacements join its undo step.
 void TRichEditPane::OnContentsChanged() {
-  if (FQuiet || !FInputPending) return;
-  FInputPending = false;
+  if (FQuiet || FInput.Empty()) return;
+  const int from = FInput.From();
+  const int to = std::min(FInput.To(), document()->characterCount() - 1);
+  FInput.Clear();
   {
     const QScopedValueRollback quiet(FQuiet, true);
-    ReplaceUnheldInput(FInputFrom, std::min(FInputTo, document()->characterCount() - 1));
+    ReplaceUnheldInput(from, to);
   }
   FinishContentChange();
 }

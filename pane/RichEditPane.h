@@ -4,7 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "pane/PaneFormats.h"
+#include "pane/ColourRuns.h"
+#include "pane/NearViewLayouts.h"
 #include "pane/PaneText.h"
 #include "text/RtfReader.h"
 
@@ -73,7 +74,7 @@ private:
   bool LoadRtf(std::string_view bytes);
   bool LoadPlainText(std::string_view bytes);
   void ReplaceText(const QString& text);
-  void ApplyFont(const TPaneFormats::TStyle& base);
+  void ApplyFont(const TColourRuns::TStyle& base);
   bool CoversTheRest(std::size_t length) const;
   void TellVisible();
   std::pair<int, int> PartInView(const QTextBlock& block, qreal top, qreal bottom) const;
@@ -88,14 +89,16 @@ private:
   void EnsureLaidOut() const;
   int DisplayedLine(int documentPosition) const;
 
-  TPaneFormats FColours;
+  TNearViewLayouts FLayouts;
+  TColourRuns FColours;
   mutable TPaneText FText;  // what Text() gives, read from the document
+  // The last document read. Its storage serves the next read: a large page's runs are not
+  // given back to the system at each load and faulted in again at the next.
+  TRtfDocument FRead;
   bool FPlainTextMode = true;
   bool FInChange = false;
   bool FQuiet = false;  // the pane's own edits, whose document signals are not user input
-  bool FInputPending = false;
-  int FInputFrom = 0;
-  int FInputTo = 0;
+  TEditSpan FInput;     // the user's edit, until it is complete
   int FReportedAnchor = -1;
   int FReportedPosition = -1;
 };

@@ -46,4 +46,14 @@ struct TRtfDocument {
   std::vector<std::int32_t> Colours;  // the colour table, 0xRRGGBB, DefaultColour for "auto"
   std::vector<TRtfFont> Fonts;
   std::int32_t BaseFormat = 0;  // the first character's format, or the one in force at the end
+
+  // Empties the document and keeps its storage for the next read.
+  void Clear() {
+    Text.clear();
+    Runs.clear();
+    Formats.clear();
+    Colours.clear();
+    Fonts.clear();
+    BaseFormat = 0;
+  }
 };

@@ -43,8 +43,7 @@ constexpr int MaxParameterDigits = 10;
 constexpr int FastColourDigits = 6;
 
 // Room reserved before reading, from what the highlighter's documents hold: about one byte of
-// text for two of RTF, one run for every 32 bytes, and on a read after a keystroke as many runs
-// as before and an eighth more, and a few more checkpoints.
+// text for two of RTF, and one run for every 32 bytes.
 constexpr std::size_t RtfBytesPerTextByte = 2;
 constexpr std::size_t RtfBytesPerRun = 32;
 
@@ -53,7 +52,7 @@ constexpr std::size_t RtfBytesPerRun = 32;
 bool TRtfReader::Read(TRtfDocument& document) {
   if (FRtf.substr(0, 5) != "{\\rtf") return false;
   FDocument = &document;
-  document = TRtfDocument{};
+  document.Clear();
   document.Text.reserve(FRtf.size() / RtfBytesPerTextByte);
   document.Runs.reserve(FRtf.size() / RtfBytesPerRun);
   const char* const data = FRtf.data();

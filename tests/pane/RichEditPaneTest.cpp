@@ -15,7 +15,8 @@
 #include <random>
 
 #include "pane/CodePageText.h"
-#include "pane/PaneFormats.h"
+#include "pane/ColourRuns.h"
+#include "pane/NearViewLayouts.h"
 #include "pane/RichEditPane.h"
 #include "services/VornError.h"
 #include "tests/text/HighlighterRtf.h"
@@ -563,7 +564,7 @@ TEST_F(RichEditPaneTest, RecolourFromStreamLaysAPartOverTheLinesItCovers) {
 // RTF save) keeps all of them, and scrolling to the line's end brings its formats there.
 TEST_F(RichEditPaneTest, ALongLineIsGivenTheFormatsInView) {
   std::string line;
-  while (line.size() < 4 * TPaneFormats::LongLine) line += "<b>bold</b> ";
+  while (line.size() < 4 * TNearViewLayouts::LongLine) line += "<b>bold</b> ";
   int index = 0;
   std::string runs;
   for (std::size_t at = 0; at < line.size(); at += 12)
@@ -577,7 +578,7 @@ TEST_F(RichEditPaneTest, ALongLineIsGivenTheFormatsInView) {
       end = std::max(end, range.start + range.length);
     return end;
   };
-  EXPECT_LE(formatsReach(), TPaneFormats::LongLine);
+  EXPECT_LE(formatsReach(), TNearViewLayouts::LongLine);
   Pane.SetSelStart(int(line.size()));
   Pane.ScrollCaret();
   QApplication::processEvents();
@@ -595,17 +596,18 @@ TEST_F(RichEditPaneTest, ALongLineIsGivenTheFormatsInView) {
 // A long line given all its formats while the whole of it counted as in view (its layout could
 // not measure it) has them cut down to the part near view once that is known, though they cover
 // it already.
-TEST(PaneFormatsTest, ALongLineGivenAllItsFormatsKeepsOnlyThoseNearViewOnceViewIsKnown) {
+TEST(NearViewLayoutsTest, ALongLineGivenAllItsFormatsKeepsOnlyThoseNearViewOnceViewIsKnown) {
   std::string line;
-  while (line.size() < 8 * TPaneFormats::LongLine) line += "<b>bold</b> ";
+  while (line.size() < 8 * TNearViewLayouts::LongLine) line += "<b>bold</b> ";
   std::string runs;
   for (std::size_t at = 0; at < line.size(); at += 12)
     runs += "\\cf4 " + line.substr(at, 6) + "\\cf9 " + line.substr(at + 6, 6);
   TRtfDocument rtf;
   ASSERT_TRUE(TRtfReader(HighlighterRtf(runs)).Read(rtf));
   QTextDocument document(TCodePageText::Decode(line));
-  TPaneFormats formats(document);
-  formats.Reset(TPaneFormats::StyleOf(rtf, 0));
+  TNearViewLayouts layouts(document);
+  TColourRuns colours(document, layouts);
+  colours.Reset(TColourRuns::StyleOf(rtf, 0));
   const QTextLayout& layout = *document.firstBlock().layout();
   const auto reach = [&layout] {
     std::pair<int, int> span{INT_MAX, 0};
@@ -613,16 +615,16 @@ TEST(PaneFormatsTest, ALongLineGivenAllItsFormatsKeepsOnlyThoseNearViewOnceViewI
       span = {std::min(span.first, range.start), std::max(span.second, range.start + range.length)};
     return span;
   };
-  formats.SetVisible(0, int(line.size()));
-  formats.Apply(rtf);
+  layouts.SetVisible(0, int(line.size()));
+  colours.Apply(rtf);
   EXPECT_LE(reach().first, 12);
   EXPECT_EQ(reach().second, int(line.size()));
   const int middle = int(line.size()) / 2;
-  formats.SetVisible(middle, middle + 100);
-  formats.ShowVisible();
+  layouts.SetVisible(middle, middle + 100);
+  layouts.ShowVisible();
   const auto [first, last] = reach();
-  EXPECT_GE(first, middle - TPaneFormats::LongLineMargin);
-  EXPECT_LE(last, middle + 100 + TPaneFormats::LongLineMargin);
+  EXPECT_GE(first, middle - TNearViewLayouts::LongLineMargin);
+  EXPECT_LE(last, middle + 100 + TNearViewLayouts::LongLineMargin);
   EXPECT_LE(first, middle);
   EXPECT_GE(last, middle + 100);
 }
@@ -631,12 +633,12 @@ TEST(PaneFormatsTest, ALongLineGivenAllItsFormatsKeepsOnlyThoseNearViewOnceViewI
 // them to the layouts, and a save writes all of them either way.
 TEST_F(RichEditPaneTest, LinesFarFromViewGetTheirFormatsWhenTheyComeNear) {
   std::string text;
-  for (int line = 0; line < 4 * TPaneFormats::NearBlocks; ++line)
+  for (int line = 0; line < 4 * TNearViewLayouts::NearBlocks; ++line)
     text += "<p>" + std::to_string(line) + "</p>\r\n";
   Pane.SetWordWrap(false);
   LoadRtf(RtfOfLines(text, 4));
   QApplication::processEvents();
-  const int far = 3 * TPaneFormats::NearBlocks;
+  const int far = 3 * TNearViewLayouts::NearBlocks;
   const std::string farColours = "0+" + std::to_string(7 + std::to_string(far).size()) + ":#0000ff ";
   EXPECT_EQ(ColoursOf(0), "0+8:#0000ff ");
   EXPECT_EQ(ColoursOf(far), "");
@@ -662,7 +664,7 @@ TEST_F(RichEditPaneTest, LinesFarFromViewGetTheirFormatsWhenTheyComeNear) {
 // stands along it: the lines first and last in view say nothing of where the view cuts it.
 TEST_F(RichEditPaneTest, ALongLineBetweenShortOnesIsGivenTheFormatsOfItsPartInView) {
   std::string line;
-  while (line.size() < 16 * TPaneFormats::LongLine) line += "<b>bold</b> ";
+  while (line.size() < 16 * TNearViewLayouts::LongLine) line += "<b>bold</b> ";
   std::string runs = "\\cf4 first\\par ";
   for (std::size_t at = 0; at < line.size(); at += 12)
     runs += "\\cf4 " + line.substr(at, 6) + "\\cf9 " + line.substr(at + 6, 6);
@@ -673,7 +675,7 @@ TEST_F(RichEditPaneTest, ALongLineBetweenShortOnesIsGivenTheFormatsOfItsPartInVi
   LoadRtf(HighlighterRtf(runs));
   QApplication::processEvents();
   const QTextBlock block = Pane.document()->findBlockByNumber(1);
-  for (const int column : {int(line.size()) - 1200, int(line.size()) / 2, 3 * TPaneFormats::LongLine}) {
+  for (const int column : {int(line.size()) - 1200, int(line.size()) / 2, 3 * TNearViewLayouts::LongLine}) {
     Pane.SetSelStart(int(std::string_view("first\r\n").size()) + column);
     Pane.ScrollCaret();
     QApplication::processEvents();
