@@ -70,12 +70,16 @@ void TForm1::BuildStatusPanels() {
   FPanels[0] = new TStatusPanel(StatusPanel0Width, ui->StatusBar1);
   FPanels[1] = new QLabel(ui->StatusBar1);
   FPanels[1]->setMinimumWidth(1);
-  for (int i = 0; i < 2; ++i) FPanels[i]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
+  FPanels[2] = new QLabel(ui->StatusBar1);  // the document's encoding, at the right end
+  for (int i = 0; i < 3; ++i) FPanels[i]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
   FPanels[0]->setText(QString::fromLatin1(UntitledFileName));
   FPanels[1]->setText(QStringLiteral("Line: 0 of 0"));
   ui->StatusBar1->addWidget(FPanels[0]);
   ui->StatusBar1->addWidget(FPanels[1], 1);
+  ui->StatusBar1->addPermanentWidget(FPanels[2]);
 }
+
+void TForm1::ShowEncoding() { FPanels[2]->setText(QString::fromLatin1(EncodingName(ui->Edit1->Encoding()))); }
 
 void TForm1::BuildPopupMenu1() {
   FPopupMenu1 = new QMenu(this);
@@ -129,8 +133,11 @@ void TForm1::OfferShortcutsTo(QWidget* window) {
 
 QString TForm1::StartPagePath() const { return ProgramFolder() + QStringLiteral("vorn.vnx"); }
 
+// A new document is UTF-8, which holds whatever the user types.
 void TForm1::AppendTemplate() {
+  ui->Edit1->SetEncoding({TTextEncoding::Utf8, false});
   for (const char* line : NewDocumentTemplate) ui->Edit1->AddLine(line);
+  ShowEncoding();
 }
 
 void TForm1::FormShow() {

@@ -85,6 +85,7 @@ private:
   void BuildStandardActions();
   void ConnectHandlers();
   void AppendTemplate();
+  void ShowEncoding();
   QString StartPagePath() const;
   void SetCurrentFileName(const QString& name);
   void MarkSaved();
@@ -99,7 +100,7 @@ private:
   std::unique_ptr<Ui::TForm1> ui;
   TTimer* FTimer1;
   QMenu* FPopupMenu1;
-  QLabel* FPanels[2];
+  QLabel* FPanels[3];
   TEditActions* FEditActions;
   TFileDialogAction* FFileOpen1;
   TFileDialogAction* FFileSaveAs1;

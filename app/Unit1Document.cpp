@@ -20,6 +20,7 @@ void TForm1::MarkSaved() { ui->lblsaved->setText(QString()); }
 
 void TForm1::LoadDocument(const QString& path) {
   ui->Edit1->LoadFromFile(path);
+  ShowEncoding();
   SetCurrentFileName(path);
   MarkSaved();
   KeepDiskStamp();

@@ -60,7 +60,7 @@ void TForm1::RefreshPreview() {
   if (!IsScratchFolder(path, StatusPanelText(0))) throw EVornError("Cannot create file " + path);
   TRegularFile::WriteOwn(path, ui->Edit1->Text());
   if (path == FCurrentFileName) KeepDiskStamp();  // a page named temp.vnx previews from itself
-  Form4->WebBrowser1().Navigate(path);
+  Form4->WebBrowser1().Navigate(path, ui->Edit1->Encoding());
 }
 
 void TForm1::Timer1Timer() { RefreshPreview(); }

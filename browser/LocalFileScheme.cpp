@@ -42,6 +42,22 @@ std::optional<TLocalFileScheme::TLocalFile> TLocalFileScheme::Find(const QUrl& u
   return TLocalFile{path, QMimeDatabase().mimeTypeForFile(file).name()};
 }
 
+void TLocalFileScheme::SetPageEncoding(const QString& absolutePath, TTextEncoding encoding) {
+  FPagePath = QFileInfo(absolutePath).canonicalFilePath();
+  FPageEncoding = encoding;
+}
+
+// A page says in which encoding its text is, as the editor decided it, so a page without a
+// declaration reads as the pane shows it. Other files go as their type says.
+QByteArray TLocalFileScheme::ContentType(const TLocalFile& file, const QByteArray& bytes) const {
+  if (!file.Path.endsWith(QLatin1String(".vnx"), Qt::CaseInsensitive)) return file.MimeType.toLatin1();
+  const TTextEncoding encoding =
+      file.Path == FPagePath
+          ? FPageEncoding
+          : DecideEncoding(std::string_view(bytes.constData(), std::size_t(bytes.size()))).Encoding;
+  return file.MimeType.toLatin1() + "; charset=" + CharsetName(encoding);
+}
+
 void TLocalFileScheme::requestStarted(QWebEngineUrlRequestJob* job) {
   const std::optional<TLocalFile> file = Find(job->requestUrl());
   std::optional<QByteArray> bytes = file ? TRegularFile::Read(file->Path) : std::nullopt;
@@ -50,6 +66,7 @@ void TLocalFileScheme::requestStarted(QWebEngineUrlRequestJob* job) {
     return;
   }
   auto* body = new QBuffer(job);
+  const QByteArray contentType = ContentType(*file, *bytes);
   body->setData(std::move(*bytes));
-  job->reply(file->MimeType.toLatin1(), body);
+  job->reply(contentType, body);
 }

@@ -6,6 +6,8 @@
 #include <QWebEngineUrlSchemeHandler>
 #include <optional>
 
+#include "text/TextEncoding.h"
+
 // Serves local files to the browser under a scheme of its own, so that a ".vnx" page renders
 // as HTML whatever its extension, relative references resolve against the page's folder, and
 // every request reads the file afresh (a rewritten page shows its new content). Only regular
@@ -31,5 +33,14 @@ public:
   static std::optional<TLocalFile> Find(const QUrl& url);
 
   using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+  // The page at a path is served as text in an encoding, the one of the document it was written
+  // from; any other ".vnx" page in the encoding its own bytes call for.
+  void SetPageEncoding(const QString& absolutePath, TTextEncoding encoding);
   void requestStarted(QWebEngineUrlRequestJob* job) override;
+
+private:
+  QByteArray ContentType(const TLocalFile& file, const QByteArray& bytes) const;
+
+  QString FPagePath;
+  TTextEncoding FPageEncoding = TTextEncoding::Utf8;
 };

@@ -75,6 +75,11 @@ void TWebBrowser::Navigate(const QString& absolutePath) {
     load(target);
 }
 
+void TWebBrowser::Navigate(const QString& absolutePath, TTextEncoding encoding) {
+  FScheme->SetPageEncoding(absolutePath, encoding);
+  Navigate(absolutePath);
+}
+
 void TWebBrowser::GoBack() { back(); }
 
 void TWebBrowser::GoForward() { forward(); }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWebEngineView>
 
+#include "text/TextEncoding.h"
+
 class QWebEngineProfile;
 class TLocalFileScheme;
 class TRequestGuard;
@@ -46,6 +48,8 @@ public:
   ~TWebBrowser() override;
 
   void Navigate(const QString& absolutePath);  // returns at once; the page loads afterwards
+  // A page written from a document: its text is in the document's encoding.
+  void Navigate(const QString& absolutePath, TTextEncoding encoding);
   void GoBack();
   void GoForward();
   bool Offline() const;

@@ -8,7 +8,7 @@
 
 #include "commands/FindDialog.h"
 #include "commands/TextField.h"
-#include "pane/CodePageText.h"
+#include "pane/EncodedText.h"
 #include "pane/RichEditPane.h"
 #include "services/Application.h"
 #include "services/ErrorBox.h"
@@ -21,19 +21,20 @@ struct TFieldText {
   std::string Text;
   int SelStart;
   int SelLength;
+  TTextEncoding Encoding;
 };
 
 TFieldText FieldText(QWidget* field) {
   return OnTextField<TRichEditPane>(
       field,
       [](TRichEditPane* pane) {
-        return TFieldText{pane->Text(), pane->SelStart(), pane->SelLength()};
+        return TFieldText{pane->Text(), pane->SelStart(), pane->SelLength(), pane->Encoding()};
       },
       [](QLineEdit* line) {
         const bool selected = line->hasSelectedText();
-        return TFieldText{TCodePageText::Encode(line->text()),
+        return TFieldText{TEncodedText::Encode(line->text(), TTextEncoding::Windows1252),
                           selected ? line->selectionStart() : line->cursorPosition(),
-                          selected ? int(line->selectedText().size()) : 0};
+                          selected ? int(line->selectedText().size()) : 0, TTextEncoding::Windows1252};
       });
 }
 
@@ -106,9 +107,11 @@ void TFindAction::SearchStep() {
   QWidget* target = FTarget;
   if (target == nullptr) return;
   const TFieldText field = FieldText(target);
-  const std::string findText = TCodePageText::Encode(FDialog->FindText());
-  const std::optional<std::size_t> match = SearchText(
-      field.Text, std::size_t(field.SelStart), std::size_t(field.SelLength), findText, FDialog->Options());
+  const std::string findText = TEncodedText::Encode(FDialog->FindText(), field.Encoding);
+  TSearchOptions options = FDialog->Options();
+  options.Encoding = field.Encoding;
+  const std::optional<std::size_t> match =
+      SearchText(field.Text, std::size_t(field.SelStart), std::size_t(field.SelLength), findText, options);
   if (match)
     Select(target, int(*match), int(findText.size()));
   else

@@ -3,12 +3,49 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
+#include <optional>
 
+#include "pane/EncodedText.h"
 #include "pane/NearViewLayouts.h"
-#include "pane/PanePositions.h"
 
-TColourRuns::TColourRuns(QTextDocument& document, TNearViewLayouts& layouts)
-    : FDocument(document), FLayouts(layouts), FBlockCount(document.blockCount()) {}
+TColourRuns::TColourRuns(QTextDocument& document, const TPanePositions& positions, TNearViewLayouts& layouts)
+    : FDocument(document), FPositions(positions), FLayouts(layouts), FBlockCount(document.blockCount()) {}
+
+namespace {
+
+// Walks a block's text once, from byte offsets to character offsets or back, for a block whose
+// bytes are more than its characters; the offsets asked for must not decrease. A byte offset
+// inside a character gives the offset after it.
+class TOffsetWalk {
+public:
+  explicit TOffsetWalk(const QTextBlock& block) : FText(block.text()) {}
+  int OffsetOfByte(int byte) {
+    while (FUnit < FText.size() && FByte < byte) Step();
+    return int(FUnit);
+  }
+  int ByteOfOffset(int offset) {
+    while (FUnit < FText.size() && FUnit < offset) Step();
+    return FByte;
+  }
+
+private:
+  void Step() { FByte += 1 + TEncodedText::ExtraUtf8Bytes(FText[FUnit++].unicode()); }
+  QString FText;
+  qsizetype FUnit = 0;
+  int FByte = 0;
+};
+
+// Ranges in byte offsets of the block become ranges in its character offsets.
+void ToOffsets(const QTextBlock& block, TColourRanges& ranges) {
+  TOffsetWalk walk(block);
+  for (TColourRange& range : ranges) {
+    const int end = range.Start + range.Length;
+    range.Start = walk.OffsetOfByte(range.Start);
+    range.Length = walk.OffsetOfByte(end) - range.Start;
+  }
+}
+
+}  // namespace
 
 TColourRuns::TStyle TColourRuns::StyleOf(const TRtfDocument& rtf, int format) {
   TStyle style;
@@ -64,13 +101,14 @@ int TColourRuns::Apply(const TRtfDocument& rtf) {
   std::size_t run = 0;
   std::size_t blockStart = 0;
   int number = 0;
-  // Each block separator is CR LF in the RTF text, one character more than in the document.
-  for (QTextBlock block = FDocument.firstBlock(); block.isValid();
-       blockStart += std::size_t(block.length()) + 1, block = block.next(), ++number) {
+  for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next(), ++number) {
+    const int bytes = FPositions.BlockBytes(block, number);
     FScratch.clear();
-    AppendRuns(rtf, styles, run, std::ptrdiff_t(blockStart), blockStart,
-               blockStart + std::size_t(block.length() - 1));
+    AppendRuns(FScratch, rtf, styles, run, std::ptrdiff_t(blockStart), blockStart,
+               blockStart + std::size_t(bytes));
+    if (bytes != block.length() - 1) ToOffsets(block, FScratch);
     if (update.Give(block, number, FScratch)) ++changed;
+    blockStart += std::size_t(bytes) + 2;  // the CR LF of the line break
   }
   return changed;
 }
@@ -95,9 +133,10 @@ void TColourRuns::Moved(const TPaneEdit& edit) {
     const int end = range.Start + range.Length;
     // The text typed takes the style of the text it follows, as it mostly keeps it.
     if (range.Start < at)
-      AppendRange({range.Start, std::min(end, at) - range.Start + (end >= at ? edit.Added : 0), range.Style});
+      AppendRange(FScratch,
+                  {range.Start, std::min(end, at) - range.Start + (end >= at ? edit.Added : 0), range.Style});
     const int after = std::max(range.Start, at + edit.Removed);
-    if (end > after) AppendRange({after + edit.Added - edit.Removed, end - after, range.Style});
+    if (end > after) AppendRange(FScratch, {after + edit.Added - edit.Removed, end - after, range.Style});
   }
   FLayouts.Moved(block, FScratch);
 }
@@ -118,8 +157,8 @@ bool TColourRuns::KnowsFormats(int position) const {
 // covered in part keeps its own ranges outside the RTF's text.
 bool TColourRuns::ApplyRange(const TRtfDocument& rtf, std::size_t textStart) {
   const std::size_t textEnd = textStart + rtf.Text.size();
-  const int first = TPanePositions::ToDocument(FDocument, int(textStart));
-  const int last = TPanePositions::ToDocument(FDocument, int(textEnd));
+  const int first = FPositions.ToDocument(int(textStart));
+  const int last = FPositions.ToDocument(int(textEnd));
   const QTextBlock firstBlock = FDocument.findBlock(first);
   const QTextBlock lastBlock = FDocument.findBlock(last);
   if ((first > firstBlock.position() && !KnowsFormats(first)) ||
@@ -129,29 +168,40 @@ bool TColourRuns::ApplyRange(const TRtfDocument& rtf, std::size_t textStart) {
   TNearViewLayouts::TUpdate update(FLayouts);
   std::size_t run = 0;
   const QTextBlock end = lastBlock.next();
-  std::size_t blockStart = std::size_t(TPanePositions::ToPane(FDocument, firstBlock.position()));
+  std::size_t blockStart = std::size_t(FPositions.ToPane(firstBlock.position()));
   int number = firstBlock.blockNumber();
-  for (QTextBlock block = firstBlock; block.isValid() && block != end;
-       blockStart += std::size_t(block.length()) + 1, block = block.next(), ++number) {
-    const std::size_t blockEnd = blockStart + std::size_t(block.length() - 1);
+  for (QTextBlock block = firstBlock; block.isValid() && block != end; block = block.next(), ++number) {
+    const int bytes = FPositions.BlockBytes(block, number);
+    const std::size_t blockEnd = blockStart + std::size_t(bytes);
     const std::size_t freshStart = std::clamp(textStart, blockStart, blockEnd);
     const std::size_t freshEnd = std::clamp(textEnd, freshStart, blockEnd);
-    FScratch.clear();
-    if (const TColourRanges* kept = RangesOf(block)) AppendKept(*kept, 0, int(freshStart - blockStart));
+    TColourRanges fresh;
     if (freshEnd > freshStart)
-      AppendRuns(rtf, styles, run, std::ptrdiff_t(blockStart) - std::ptrdiff_t(textStart),
+      AppendRuns(fresh, rtf, styles, run, std::ptrdiff_t(blockStart) - std::ptrdiff_t(textStart),
                  freshStart - textStart, freshEnd - textStart);
-    if (const TColourRanges* kept = RangesOf(block))
-      AppendKept(*kept, int(freshEnd - blockStart), int(blockEnd - blockStart));
+    int freshFrom = int(freshStart - blockStart);
+    int freshTo = int(freshEnd - blockStart);
+    if (bytes != block.length() - 1) {
+      TOffsetWalk walk(block);
+      freshFrom = walk.OffsetOfByte(freshFrom);
+      freshTo = walk.OffsetOfByte(freshTo);
+      ToOffsets(block, fresh);
+    }
+    FScratch.clear();
+    const TColourRanges* kept = RangesOf(block);
+    if (kept != nullptr) AppendKept(*kept, 0, freshFrom);
+    for (const TColourRange& range : fresh) AppendRange(FScratch, range);
+    if (kept != nullptr) AppendKept(*kept, freshTo, block.length() - 1);
     update.Give(block, number, FScratch);
+    blockStart = blockEnd + 2;
   }
   return true;
 }
 
 // The ranges of the runs over [from, to) of the RTF text, for a block that starts at
 // blockStart in it (before it, when the RTF begins inside the block).
-void TColourRuns::AppendRuns(const TRtfDocument& rtf, const std::vector<int>& styles, std::size_t& run,
-                             std::ptrdiff_t blockStart, std::size_t from, std::size_t to) {
+void TColourRuns::AppendRuns(TColourRanges& ranges, const TRtfDocument& rtf, const std::vector<int>& styles,
+                             std::size_t& run, std::ptrdiff_t blockStart, std::size_t from, std::size_t to) {
   const std::vector<TRtfRun>& runs = rtf.Runs;
   // The blocks are given their runs in order, so the first run a block needs lies close ahead.
   while (run < runs.size() && runs[run].Start + runs[run].Length <= from) ++run;
@@ -160,7 +210,7 @@ void TColourRuns::AppendRuns(const TRtfDocument& rtf, const std::vector<int>& st
     if (style < 0) continue;
     const std::size_t start = std::max(runs[r].Start, from);
     const std::size_t end = std::min(runs[r].Start + runs[r].Length, to);
-    if (end > start) AppendRange({int(std::ptrdiff_t(start) - blockStart), int(end - start), style});
+    if (end > start) AppendRange(ranges, {int(std::ptrdiff_t(start) - blockStart), int(end - start), style});
   }
 }
 
@@ -169,17 +219,17 @@ void TColourRuns::AppendKept(const TColourRanges& kept, int from, int to) {
   for (const TColourRange& range : kept) {
     const int start = std::max(range.Start, from);
     const int end = std::min(range.Start + range.Length, to);
-    if (end > start) AppendRange({start, end - start, range.Style});
+    if (end > start) AppendRange(FScratch, {start, end - start, range.Style});
   }
 }
 
 // A range that continues the last one in the same style lengthens it.
-void TColourRuns::AppendRange(const TColourRange& range) {
-  if (!FScratch.empty() && FScratch.back().Style == range.Style &&
-      FScratch.back().Start + FScratch.back().Length == range.Start)
-    FScratch.back().Length += range.Length;
+void TColourRuns::AppendRange(TColourRanges& ranges, const TColourRange& range) {
+  if (!ranges.empty() && ranges.back().Style == range.Style &&
+      ranges.back().Start + ranges.back().Length == range.Start)
+    ranges.back().Length += range.Length;
   else
-    FScratch.push_back(range);
+    ranges.push_back(range);
 }
 
 const TColourRanges* TColourRuns::RangesOf(const QTextBlock& block) {
@@ -231,13 +281,20 @@ TRtfDocument TColourRuns::Document(std::string text) const {
   TRunWriter runs(rtf);
   const int base = runs.FormatOf(FBase);
   std::size_t blockStart = 0;
-  for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next()) {
-    const std::size_t blockEnd = blockStart + std::size_t(block.length() - 1);
+  int number = 0;
+  for (QTextBlock block = FDocument.firstBlock(); block.isValid(); block = block.next(), ++number) {
+    const int bytes = FPositions.BlockBytes(block, number);
+    const std::size_t blockEnd = blockStart + std::size_t(bytes);
     if (const TColourRanges* ranges = RangesOf(block)) {
+      std::optional<TOffsetWalk> walk;
+      if (bytes != block.length() - 1) walk.emplace(block);
+      const auto byteOf = [&walk](int offset) {
+        return std::size_t(walk ? walk->ByteOfOffset(offset) : offset);
+      };
       for (const TColourRange& range : *ranges) {
-        const std::size_t start = std::min(blockStart + std::size_t(range.Start), blockEnd);
+        const std::size_t start = std::min(blockStart + byteOf(range.Start), blockEnd);
         runs.Add(start, base);
-        runs.Add(std::min(start + std::size_t(range.Length), blockEnd),
+        runs.Add(std::min(blockStart + byteOf(range.Start + range.Length), blockEnd),
                  runs.FormatOf(FStyles[std::size_t(range.Style)]));
       }
     }

@@ -6,6 +6,7 @@
 
 #include "pane/BlockRanges.h"
 #include "pane/PaneEdit.h"
+#include "pane/PanePositions.h"
 #include "text/RtfDocument.h"
 
 class QTextBlock;
@@ -13,7 +14,8 @@ class QTextDocument;
 class TNearViewLayouts;
 
 // The colours and other character formats of a pane, kept as the runs of each block and moved
-// with its text as edits change it. A recolouring compares each block's runs with its new ones,
+// with its text as edits change it. The RTF counts bytes of the document's encoding; a block
+// keeps its runs in its own characters. A recolouring compares each block's runs with its new ones,
 // and hands only the blocks whose runs differ to the layouts.
 class TColourRuns {
 public:
@@ -24,7 +26,7 @@ public:
     bool operator==(const TStyle& other) const { return Format == other.Format && Font == other.Font; }
   };
 
-  TColourRuns(QTextDocument& document, TNearViewLayouts& layouts);
+  TColourRuns(QTextDocument& document, const TPanePositions& positions, TNearViewLayouts& layouts);
 
   static TStyle StyleOf(const TRtfDocument& rtf, int format);
   const TStyle& Base() const { return FBase; }
@@ -54,13 +56,14 @@ private:
   std::vector<int> StyleIndices(const TRtfDocument& rtf);
   void ForgetBlocks(int from, int to);
   QTextCharFormat CharFormat(const TStyle& style) const;
-  void AppendRuns(const TRtfDocument& rtf, const std::vector<int>& styles, std::size_t& run,
-                  std::ptrdiff_t blockStart, std::size_t from, std::size_t to);
+  static void AppendRuns(TColourRanges& ranges, const TRtfDocument& rtf, const std::vector<int>& styles,
+                         std::size_t& run, std::ptrdiff_t blockStart, std::size_t from, std::size_t to);
   void AppendKept(const TColourRanges& kept, int from, int to);
-  void AppendRange(const TColourRange& range);
+  static void AppendRange(TColourRanges& ranges, const TColourRange& range);
   static const TColourRanges* RangesOf(const QTextBlock& block);
 
   QTextDocument& FDocument;
+  const TPanePositions& FPositions;
   TNearViewLayouts& FLayouts;
   TStyle FBase;
   std::vector<TStyle> FStyles;

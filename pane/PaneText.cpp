@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "pane/CodePageText.h"
+#include "pane/EncodedText.h"
 #include "pane/PanePositions.h"
 
 namespace {
@@ -66,8 +66,8 @@ TPaneText::TEdit TPaneText::TakeEdit() {
     const int last = FDocument.characterCount() - 1;
     const int to = std::clamp(FChanged.Empty() ? last : FChanged.To(), 0, last);
     const int from = std::clamp(FChanged.Empty() ? last : FChanged.From(), 0, to);
-    const std::size_t head = std::size_t(TPanePositions::ToPane(FDocument, from));
-    const std::size_t tail = size - std::size_t(TPanePositions::ToPane(FDocument, to));
+    const std::size_t head = std::size_t(FPositions.ToPane(from));
+    const std::size_t tail = size - std::size_t(FPositions.ToPane(to));
     // An edit the document reported in part leaves ends that do not fit the old text.
     if (head + tail <= FTakenSize) edit = {head, FTakenSize - head - tail, size - head - tail, false};
   }
@@ -77,17 +77,17 @@ TPaneText::TEdit TPaneText::TakeEdit() {
   return edit;
 }
 
-// Every character the code page cannot hold becomes a reference of four bytes or more, so
-// added text whose encoding is longer than its characters tells that positions no longer map
-// one to one.
+// Every character the encoding cannot hold becomes a reference of four bytes or more, so added
+// text whose encoding is longer than its positions say tells that they no longer map to the
+// bytes.
 void TPaneText::Changed(const TPaneEdit& edit) {
   DropEncoding();
   if (!FExact) return;
   FChanged.Add(edit);
   const int to = std::min(edit.Position + edit.Added, FDocument.characterCount() - 1);
   const int from = std::clamp(edit.Position, 0, std::max(to, 0));
-  const std::size_t start = std::size_t(TPanePositions::ToPane(FDocument, from));
-  const std::size_t stop = std::size_t(TPanePositions::ToPane(FDocument, to));
+  const std::size_t start = std::size_t(FPositions.ToPane(from));
+  const std::size_t stop = std::size_t(FPositions.ToPane(to));
   if (EncodedRange(from, to).size() != stop - start) {
     FExact = false;
     return;
@@ -99,7 +99,7 @@ void TPaneText::Changed(const TPaneEdit& edit) {
 // it is kept only when they do not, as it is then the only way to read the text.
 void TPaneText::Settle() {
   if (FExact || FEncoded) return;
-  std::string bytes = TCodePageText::Encode(FDocument.toRawText());
+  std::string bytes = TEncodedText::Encode(FDocument.toRawText(), FPositions.Encoding());
   FSize = bytes.size();
   FExact = FSize == ByteLength();
   FWhole = true;
@@ -109,22 +109,29 @@ void TPaneText::Settle() {
 }
 
 // A range may start or end between the CR and the LF of a line break, which the document holds
-// as one separator: the separator is encoded, and the byte outside the range left out. The line
-// the end falls in is found by walking on from the first, which for the few lines of a window is
-// quicker than a search; an end inside a line break falls at the start of the line after it.
+// as one separator, or inside a character of several bytes: the separator or character is
+// encoded, and the bytes outside the range left out. The line the end falls in is found by
+// walking on from the first, which for the few lines of a window is quicker than a search; an
+// end inside a line break falls at the start of the line after it.
 void TPaneText::ReadDocument(std::size_t from, std::size_t count, std::string& out) const {
   const std::size_t to = from + count;
-  const int first = TPanePositions::ToDocument(FDocument, int(from));
+  const int first = FPositions.ToDocument(int(from));
   QTextBlock block = FDocument.findBlock(first);
-  const std::size_t firstInPane = std::size_t(first + block.blockNumber());
-  // A line takes its length and one more byte in the pane: its separator is CR LF.
-  std::size_t lineStart = firstInPane - std::size_t(first - block.position());
-  while (block.next().isValid() && to > lineStart + std::size_t(block.length() - 1)) {
-    lineStart += std::size_t(block.length() + 1);
+  int number = block.blockNumber();
+  const std::size_t firstInPane = std::size_t(FPositions.ToPane(first));
+  std::size_t lineStart =
+      firstInPane - std::size_t(FPositions.ByteInBlock(block, number, first - block.position()));
+  // A line takes its bytes and two more in the pane: its separator is CR LF.
+  while (block.next().isValid() && to > lineStart + std::size_t(FPositions.BlockBytes(block, number))) {
+    lineStart += std::size_t(FPositions.BlockBytes(block, number)) + 2;
     block = block.next();
+    ++number;
   }
-  const std::size_t into = to - std::min(to, lineStart);
-  const int last = block.position() + int(std::min(into, std::size_t(block.length() - 1)));
+  const int into = int(to - std::min(to, lineStart));
+  int offset = FPositions.OffsetInBlock(block, number, into);
+  if (FPositions.ByteInBlock(block, number, offset) < into)
+    offset += QChar::isHighSurrogate(block.text()[offset].unicode()) ? 2 : 1;
+  const int last = block.position() + std::min(offset, block.length() - 1);
   out.append(EncodedRange(first, last), from - firstInPane, count);
 }
 
@@ -132,7 +139,7 @@ std::string TPaneText::EncodedRange(int from, int to) const {
   QTextCursor range(&FDocument);
   range.setPosition(from);
   range.setPosition(to, QTextCursor::KeepAnchor);
-  return TCodePageText::Encode(range.selectedText());
+  return TEncodedText::Encode(range.selectedText(), FPositions.Encoding());
 }
 
 void TPaneText::DropEncoding() {
@@ -141,4 +148,4 @@ void TPaneText::DropEncoding() {
   std::string().swap(FEncoding);
 }
 
-std::size_t TPaneText::ByteLength() const { return std::size_t(TPanePositions::PaneLength(FDocument)); }
+std::size_t TPaneText::ByteLength() const { return std::size_t(FPositions.PaneLength()); }

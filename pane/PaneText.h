@@ -5,13 +5,14 @@
 #include <string_view>
 
 #include "pane/PaneEdit.h"
+#include "pane/PanePositions.h"
 
 class QTextDocument;
 
-// A document's text as the pane gives it out: Windows-1252 bytes, CR LF for each block
-// separator. Any part of it is read from the document itself, so the text is not held twice and
-// an edit costs nothing beyond its own range. That needs positions that map one to one: while
-// the document holds a character that is not one byte of the code page (user input not yet
+// A document's text as the pane gives it out: its bytes in the document's encoding, CR LF for
+// each block separator. Any part of it is read from the document itself, so the text is not held
+// twice and an edit costs nothing beyond its own range. That needs positions that map to the
+// bytes: while the document holds a character the encoding cannot hold (user input not yet
 // replaced by its reference), the text is encoded whole and the encoding read instead, until
 // the next change.
 //
@@ -28,7 +29,8 @@ public:
     bool Whole = true;
   };
 
-  explicit TPaneText(QTextDocument& document) : FDocument(document) {}
+  TPaneText(QTextDocument& document, const TPanePositions& positions)
+      : FDocument(document), FPositions(positions) {}
 
   std::string Bytes();
   std::size_t Size();
@@ -50,6 +52,7 @@ private:
   std::size_t ByteLength() const;
 
   QTextDocument& FDocument;
+  const TPanePositions& FPositions;
   std::string FEncoding;  // the whole text, while FEncoded
   bool FEncoded = false;
   bool FExact = false;  // positions map one to one, and FSize is the text's length

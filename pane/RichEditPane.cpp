@@ -6,7 +6,7 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
-#include "pane/CodePageText.h"
+#include "pane/EncodedText.h"
 #include "pane/PanePositions.h"
 #include "services/RegularFile.h"
 #include "services/VornError.h"
@@ -16,6 +16,8 @@
 namespace {
 
 bool HoldsNul(std::string_view bytes) { return bytes.find('\0') != std::string_view::npos; }
+
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
 QFont::StyleHint StyleHintOf(TRtfFamily family) {
   switch (family) {
@@ -40,7 +42,11 @@ TColourRuns::TStyle BaseStyleOf(const TRtfDocument& rtf) {
 }  // namespace
 
 TRichEditPane::TRichEditPane(QWidget* parent)
-    : QPlainTextEdit(parent), FLayouts(*document()), FColours(*document(), FLayouts), FText(*document()) {
+    : QPlainTextEdit(parent),
+      FPositions(*document()),
+      FLayouts(*document()),
+      FColours(*document(), FPositions, FLayouts),
+      FText(*document(), FPositions) {
   connect(document(), &QTextDocument::contentsChange, this, &TRichEditPane::OnContentsChange);
   connect(document(), &QTextDocument::contentsChanged, this, &TRichEditPane::OnContentsChanged);
   connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TRichEditPane::ReportSelection);
@@ -72,7 +78,7 @@ void TRichEditPane::Clear() {
 
 void TRichEditPane::AddLine(std::string_view line) {
   if (HoldsNul(line)) throw EVornError("RichEdit line insertion error");
-  const QString text = TCodePageText::Decode(line);
+  const QString text = TEncodedText::Decode(line, Encoding());
   {
     const QScopedValueRollback quiet(FQuiet, true);
     QTextCursor cursor(document());
@@ -91,15 +97,35 @@ void TRichEditPane::LoadFromStream(std::string_view bytes) {
 }
 
 // A file holding a NUL would lose everything after it, so it is refused before anything changes.
+// RTF is read as Windows-1252, the code page it declares; plain text in the encoding its bytes
+// call for, a byte-order mark kept aside to be written back.
 void TRichEditPane::LoadFromFile(const QString& path) {
   const std::optional<QByteArray> bytes = TRegularFile::Read(path);
   if (!bytes) throw EVornError("Cannot open file " + path);
   const std::string_view view(bytes->constData(), std::size_t(bytes->size()));
-  if (HoldsNul(view) || !Load(view)) throw EVornError("Cannot open file " + path);
+  if (HoldsNul(view)) throw EVornError("Cannot open file " + path);
+  if (!FPlainTextMode) {
+    SetEncoding({TTextEncoding::Windows1252, false});
+    if (LoadRtf(view)) return;
+  }
+  const TEncodingDecision decision = DecideEncoding(view);
+  SetEncoding(decision);
+  LoadPlainText(view.substr(decision.ByteOrderMark ? ByteOrderMark.size() : 0));
 }
 
 void TRichEditPane::SaveToFile(const QString& path) const {
-  TRegularFile::Write(path, FPlainTextMode ? Text() : TRtfWriter::Write(FColours.Document(Text())));
+  if (!FPlainTextMode) {
+    TRegularFile::Write(path, TRtfWriter::Write(FColours.Document(Text())));
+    return;
+  }
+  TRegularFile::Write(path, (FByteOrderMark ? std::string(ByteOrderMark) : std::string()) + Text());
+}
+
+void TRichEditPane::SetEncoding(const TEncodingDecision& decision) {
+  FByteOrderMark = decision.Encoding == TTextEncoding::Utf8 && decision.ByteOrderMark;
+  if (decision.Encoding == Encoding()) return;
+  FPositions.SetEncoding(decision.Encoding);
+  FText.Invalidate();
 }
 
 bool TRichEditPane::canInsertFromMimeData(const QMimeData* source) const {
@@ -127,7 +153,7 @@ bool TRichEditPane::LoadRtf(std::string_view bytes) {
   const bool sameText = rtf.Text.size() == FText.Size() && FText.Holds(0, rtf.Text);
   {
     const QScopedValueRollback quiet(FQuiet, true);
-    if (!sameText) ReplaceText(TCodePageText::Decode(rtf.Text));
+    if (!sameText) ReplaceText(TEncodedText::Decode(rtf.Text, Encoding()));
     const TColourRuns::TStyle base = BaseStyleOf(rtf);
     if (!sameText || !(base == FColours.Base())) {
       ApplyFont(base);
@@ -142,13 +168,12 @@ bool TRichEditPane::LoadRtf(std::string_view bytes) {
 
 std::pair<std::size_t, std::size_t> TRichEditPane::RecolourRange(std::size_t start, std::size_t end) const {
   const QTextDocument& text = *document();
-  const int first = TPanePositions::ToDocument(text, int(start));
-  const int last = TPanePositions::ToDocument(text, int(end));
-  if (!FColours.KnowsFormats(first))
-    start = std::size_t(TPanePositions::ToPane(text, text.findBlock(first).position()));
+  const int first = FPositions.ToDocument(int(start));
+  const int last = FPositions.ToDocument(int(end));
+  if (!FColours.KnowsFormats(first)) start = std::size_t(FPositions.ToPane(text.findBlock(first).position()));
   if (!FColours.KnowsFormats(last)) {
     const QTextBlock block = text.findBlock(last);
-    end = std::max(end, std::size_t(TPanePositions::ToPane(text, block.position() + block.length() - 1)));
+    end = std::max(end, std::size_t(FPositions.ToPane(block.position() + block.length() - 1)));
   }
   return {start, end};
 }
@@ -231,7 +256,7 @@ bool TRichEditPane::LoadPlainText(std::string_view bytes) {
   if (HoldsNul(bytes)) return false;
   {
     const QScopedValueRollback quiet(FQuiet, true);
-    ReplaceText(TCodePageText::Decode(bytes));
+    ReplaceText(TEncodedText::Decode(bytes, Encoding()));
     FColours.Reset(FColours.Base());
   }
   FinishContentChange();
@@ -265,17 +290,14 @@ int TRichEditPane::LineCount() const {
   return text.lastBlock().length() == 1 ? count - 1 : count;
 }
 
-int TRichEditPane::SelStart() const {
-  return TPanePositions::ToPane(*document(), textCursor().selectionStart());
-}
+int TRichEditPane::SelStart() const { return FPositions.ToPane(textCursor().selectionStart()); }
 
 // A caret already there with nothing selected is left alone: setting it again lays its line out
 // anew for nothing.
 void TRichEditPane::SetSelStart(int position) {
   QTextCursor cursor = textCursor();
-  const QTextDocument& text = *document();
-  const int end = TPanePositions::PaneLength(text);
-  const int target = TPanePositions::ToDocument(text, position < 0 ? end : position);
+  const int end = FPositions.PaneLength();
+  const int target = FPositions.ToDocument(position < 0 ? end : position);
   if (cursor.position() == target && cursor.anchor() == target) return;
   cursor.setPosition(target);
   setTextCursor(cursor);
@@ -283,16 +305,14 @@ void TRichEditPane::SetSelStart(int position) {
 
 int TRichEditPane::SelLength() const {
   const QTextCursor cursor = textCursor();
-  return TPanePositions::ToPane(*document(), cursor.selectionEnd()) -
-         TPanePositions::ToPane(*document(), cursor.selectionStart());
+  return FPositions.ToPane(cursor.selectionEnd()) - FPositions.ToPane(cursor.selectionStart());
 }
 
 void TRichEditPane::SetSelLength(int length) {
   const int start = SelStart();
-  const QTextDocument& text = *document();
   QTextCursor cursor = textCursor();
-  cursor.setPosition(TPanePositions::ToDocument(text, start));
-  cursor.setPosition(TPanePositions::ToDocument(text, std::max(start + length, 0)), QTextCursor::KeepAnchor);
+  cursor.setPosition(FPositions.ToDocument(start));
+  cursor.setPosition(FPositions.ToDocument(std::max(start + length, 0)), QTextCursor::KeepAnchor);
   setTextCursor(cursor);
   ensureCursorVisible();
 }
@@ -305,13 +325,13 @@ int TRichEditPane::LineIndex(int line) const {
   const QTextDocument& text = *document();
   if (!Wrapping()) {
     const QTextBlock block = text.findBlockByNumber(line);
-    return block.isValid() ? TPanePositions::ToPane(text, block.position()) : -1;
+    return block.isValid() ? FPositions.ToPane(block.position()) : -1;
   }
   EnsureLaidOut();
   const QTextBlock block = text.findBlockByLineNumber(line);
   if (!block.isValid()) return -1;
   const QTextLine displayed = block.layout()->lineAt(line - block.firstLineNumber());
-  return TPanePositions::ToPane(text, block.position() + (displayed.isValid() ? displayed.textStart() : 0));
+  return FPositions.ToPane(block.position() + (displayed.isValid() ? displayed.textStart() : 0));
 }
 
 void TRichEditPane::ScrollCaret() { ensureCursorVisible(); }
@@ -379,6 +399,7 @@ void TRichEditPane::ReportSelection() {
 void TRichEditPane::OnContentsChange(int from, int removed, int added) {
   if (FLayouts.Applying()) return;
   const TPaneEdit edit{from, removed, added};
+  FPositions.Changed(edit);
   FColours.Moved(edit);
   FText.Changed(edit);
   if (!FQuiet) FInput.Add(edit);
@@ -397,7 +418,7 @@ void TRichEditPane::OnContentsChanged() {
   FinishContentChange();
 }
 
-// Characters the code page cannot hold become references; a line separator (Shift+Enter)
+// Characters the encoding cannot hold become references; a line separator (Shift+Enter)
 // becomes an ordinary line break.
 void TRichEditPane::ReplaceUnheldInput(int from, int to) {
   struct TReplacement {
@@ -412,11 +433,11 @@ void TRichEditPane::ReplaceUnheldInput(int from, int to) {
     const int start = block.position();
     for (qsizetype i = std::max(from - start, 0); i < text.size() && start + i < to; ++i) {
       const qsizetype first = i;
-      const char32_t character = TCodePageText::CodePointAt(text, i);
-      if (character != 0 && TCodePage::Byte(character) >= 0) continue;
+      const char32_t character = TEncodedText::CodePointAt(text, i);
+      if (character != QChar::LineSeparator && TEncodedText::Holds(character, Encoding())) continue;
       replacements.push_back(
           {start + int(first), int(i - first + 1),
-           character == QChar::LineSeparator ? QStringLiteral("\n") : TCodePageText::Reference(character)});
+           character == QChar::LineSeparator ? QStringLiteral("\n") : TEncodedText::Reference(character)});
     }
   }
   if (replacements.empty()) return;

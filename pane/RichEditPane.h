@@ -6,14 +6,17 @@
 
 #include "pane/ColourRuns.h"
 #include "pane/NearViewLayouts.h"
+#include "pane/PanePositions.h"
 #include "pane/PaneText.h"
 #include "text/RtfReader.h"
+#include "text/TextEncoding.h"
 
-// The editing pane: 8-bit Windows-1252 text over QPlainTextEdit. Every position counts a line
-// break (CR LF) as two characters, as in Text(). Loads read RTF while plain-text mode is off and
+// The editing pane: a document's text in its encoding, Windows-1252 or UTF-8, over
+// QPlainTextEdit. Every position counts the bytes of that encoding, a line break (CR LF) as two,
+// as in Text(); the caret stands only between characters. Loads read RTF while plain-text mode is off and
 // plain text while it is on; when an RTF load brings the text the pane already holds, only the
 // colours are changed (content, undo history and scroll position stay).
-// Characters the code page cannot hold that the user types or pastes become "&#N;" references
+// Characters the encoding cannot hold that the user types or pastes become "&#N;" references
 // (a NUL becomes "&#0;"), and Shift+Enter gives an ordinary line break.
 class TRichEditPane : public QPlainTextEdit {
   Q_OBJECT
@@ -44,8 +47,14 @@ public:
   // with nothing changed, when plain-text mode is on, the bytes are not such a document, its
   // font differs from the pane's, or it does not cover what RecolourRange asks for.
   bool RecolourFromStream(std::string_view bytes, std::size_t textStart);
-  void LoadFromFile(const QString& path);      // "Cannot open file %s"
-  void SaveToFile(const QString& path) const;  // "Cannot create file %s", the old file then intact
+  // Sets the encoding the file's bytes call for; "Cannot open file %s".
+  void LoadFromFile(const QString& path);
+  // Writes a byte-order mark back when the file had one; "Cannot create file %s", the old file
+  // then intact.
+  void SaveToFile(const QString& path) const;
+  TTextEncoding Encoding() const { return FPositions.Encoding(); }
+  // The encoding of the text loaded or typed next; Windows-1252 until set.
+  void SetEncoding(const TEncodingDecision& decision);
 
   int LineCount() const;  // displayed lines, an empty last line not counted
   int SelStart() const;
@@ -89,6 +98,8 @@ private:
   void EnsureLaidOut() const;
   int DisplayedLine(int documentPosition) const;
 
+  TPanePositions FPositions;
+  bool FByteOrderMark = false;
   TNearViewLayouts FLayouts;
   TColourRuns FColours;
   mutable TPaneText FText;  // what Text() gives, read from the document

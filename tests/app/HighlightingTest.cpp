@@ -97,8 +97,9 @@ QStringList PaneColours(const QTextDocument& document) {
 }
 
 // The colours a pane of its own shows for text after a whole-document load.
-QStringList FullPassColours(const std::string& text) {
+QStringList FullPassColours(const std::string& text, TTextEncoding encoding = TTextEncoding::Windows1252) {
   TRichEditPane reference;
+  reference.SetEncoding({encoding, false});
   reference.LoadFromStream(text);
   ThltHTMLRTF highlighter;
   highlighter.SetSource(text);
@@ -109,7 +110,8 @@ QStringList FullPassColours(const std::string& text) {
 
 // After each edit a user makes (typing, Enter, deleting across lines, pasting lines, undo and
 // redo), the pane holds what a full pass over its text gives it, though only the part each edit
-// reached is laid over it. A long line puts piece ends inside lines.
+// reached is laid over it, and its bytes are its characters in UTF-8. A long line puts piece
+// ends inside lines; characters of two, three and four bytes come and go.
 TEST_F(HighlightingTest, ThePaneRecolouredByPartsShowsWhatAFullPassShows) {
   const char* const typed[] = {"<!--",
                                "-->",
@@ -128,30 +130,48 @@ TEST_F(HighlightingTest, ThePaneRecolouredByPartsShowsWhatAFullPassShows) {
                                ">",
                                "<",
                                "<p class=\"a\">",
-                               "</p>\n<p>two\nthree <!-- \n"};
+                               "</p>\n<p>two\nthree <!-- \n",
+                               "\u00E9",
+                               "\u2014",
+                               "\u65E5\u672C",
+                               "\U0001F600",
+                               "<p title=\"\u00E9\">\u2014\U0001F600</p>"};
+  ASSERT_EQ(Edit1().Encoding(), TTextEncoding::Utf8);
   QString page;
   for (int line = 0; line < 300; ++line)
-    page += QStringLiteral("<p class=\"c%1\">text &lt; %1 <!-- note --> <%% code %%> end</p>\n").arg(line);
+    page +=
+        QString::fromUtf8("<p class=\"c%1\">t\u00E9xt &lt; %1 <!-- \u65E5 --> <%% code %%> \U0001F600</p>\n")
+            .arg(line);
   page.insert(page.size() / 2, QStringLiteral("<b>long</b> <i a=\"1\">line</i> &amp; ").repeated(400));
   QTextCursor cursor(Edit1().document());
   cursor.select(QTextCursor::Document);
   cursor.insertText(page);
   std::mt19937 random(7);
   const auto pick = [&random](int below) { return std::uniform_int_distribution<int>(0, below - 1)(random); };
+  // A position between the halves of a surrogate pair moves before the pair.
+  const auto between = [this](int position) {
+    return position > 0 && Edit1().document()->characterAt(position).isLowSurrogate() ? position - 1
+                                                                                      : position;
+  };
   for (int step = 0; step < 200; ++step) {
     const int length = Edit1().document()->characterCount() - 1;
-    cursor.setPosition(pick(length + 1));
+    cursor.setPosition(between(pick(length + 1)));
     switch (pick(8)) {
       case 0:
       case 1:
-        cursor.setPosition(std::min(cursor.position() + 1 + pick(200), length), QTextCursor::KeepAnchor);
+        cursor.setPosition(between(std::min(cursor.position() + 1 + pick(200), length)),
+                           QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
         break;
       case 2: Edit1().document()->undo(&cursor); break;
       case 3: Edit1().document()->redo(&cursor); break;
-      default: cursor.insertText(QString::fromLatin1(typed[pick(int(std::size(typed)))]));
+      default: cursor.insertText(QString::fromUtf8(typed[pick(int(std::size(typed)))]));
     }
-    ASSERT_EQ(PaneColours(*Edit1().document()), FullPassColours(Edit1().Text())) << "step " << step;
+    const std::string text = Edit1().Text();
+    ASSERT_EQ(text, Edit1().document()->toPlainText().replace(u'\n', QStringLiteral("\r\n")).toStdString())
+        << "step " << step;
+    ASSERT_EQ(PaneColours(*Edit1().document()), FullPassColours(text, TTextEncoding::Utf8))
+        << "step " << step;
   }
 }
 

@@ -14,8 +14,8 @@
 #include <climits>
 #include <random>
 
-#include "pane/CodePageText.h"
 #include "pane/ColourRuns.h"
+#include "pane/EncodedText.h"
 #include "pane/NearViewLayouts.h"
 #include "pane/RichEditPane.h"
 #include "services/VornError.h"
@@ -461,7 +461,8 @@ TEST_F(RichEditPaneTest, RandomEditsKeepTextAndColoursOfAFullReload) {
           Pane.redo();
     }
     const std::string text = Pane.Text();
-    ASSERT_EQ(text, TCodePageText::Encode(Pane.document()->toRawText())) << "step " << step;
+    ASSERT_EQ(text, TEncodedText::Encode(Pane.document()->toRawText(), TTextEncoding::Windows1252))
+        << "step " << step;
     TRichEditPane reference;  // a pane that has read nothing before
     reference.SetPlainTextMode(false);
     reference.LoadFromStream(rtfOf(text));
@@ -604,9 +605,10 @@ TEST(NearViewLayoutsTest, ALongLineGivenAllItsFormatsKeepsOnlyThoseNearViewOnceV
     runs += "\\cf4 " + line.substr(at, 6) + "\\cf9 " + line.substr(at + 6, 6);
   TRtfDocument rtf;
   ASSERT_TRUE(TRtfReader(HighlighterRtf(runs)).Read(rtf));
-  QTextDocument document(TCodePageText::Decode(line));
+  QTextDocument document(TEncodedText::Decode(line, TTextEncoding::Windows1252));
   TNearViewLayouts layouts(document);
-  TColourRuns colours(document, layouts);
+  const TPanePositions positions(document);
+  TColourRuns colours(document, positions, layouts);
   colours.Reset(TColourRuns::StyleOf(rtf, 0));
   const QTextLayout& layout = *document.firstBlock().layout();
   const auto reach = [&layout] {
@@ -685,4 +687,93 @@ TEST_F(RichEditPaneTest, ALongLineBetweenShortOnesIsGivenTheFormatsOfItsPartInVi
       covered = covered || (range.start <= column && column < range.start + range.length);
     EXPECT_TRUE(covered) << "column " << column;
   }
+}
+
+// A page's bytes come back exactly as they went in: UTF-8 of every length, a byte-order mark,
+// and every byte 1-255 of a Windows-1252 page, where a CR or LF standing alone is a line break
+// like any other and comes back as CR LF. The text the pane gives out holds no mark.
+TEST_F(RichEditPaneTest, EveryPageIsSavedAsTheBytesItWasOpenedFrom) {
+  const std::string utf8 =
+      "<p>Caf\xC3\xA9 \xE2\x80\x94 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80</p>\r\n\xC2\x80\xDF\xBF"
+      "\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF";
+  std::string everyByte = "\r\n";
+  for (int byte = 1; byte < 256; ++byte)
+    if (byte != '\r' && byte != '\n') everyByte += char(byte);
+  const struct {
+    std::string Bytes;
+    TTextEncoding Encoding;
+    std::string Text;
+  } pages[] = {{utf8, TTextEncoding::Utf8, utf8},
+               {"\xEF\xBB\xBF" + utf8, TTextEncoding::Utf8, utf8},
+               {everyByte, TTextEncoding::Windows1252, everyByte},
+               {"<meta charset=\"utf-8\"><p>\xE9t\xE9</p>", TTextEncoding::Windows1252,
+                "<meta charset=\"utf-8\"><p>\xE9t\xE9</p>"}};
+  for (const auto& page : pages) {
+    const QString path = WriteFile("page.htm", QByteArray::fromStdString(page.Bytes));
+    Pane.LoadFromFile(path);
+    EXPECT_EQ(Pane.Encoding(), page.Encoding) << page.Bytes;
+    EXPECT_EQ(Pane.Text(), page.Text);
+    Pane.SaveToFile(Folder.filePath("saved.htm"));
+    EXPECT_EQ(ReadFile(Folder.filePath("saved.htm")).toStdString(), page.Bytes);
+  }
+  Pane.LoadFromFile(WriteFile("page.htm", QByteArray::fromStdString(utf8)));
+  EXPECT_EQ(Pane.document()->firstBlock().text(),
+            QString::fromUtf8("<p>Caf\u00E9 \u2014 \u65E5\u672C \U0001F600</p>"));
+}
+
+// What the user types goes in as the document's encoding: UTF-8 holds every character, and
+// Windows-1252 its own, a reference for the rest.
+TEST_F(RichEditPaneTest, TypedCharactersGoInAsTheDocumentsEncoding) {
+  const QString typed = QString::fromUtf8("\u00E9 \u2014 \u65E5 \U0001F600");
+  Pane.LoadFromFile(WriteFile("utf8.htm", "<p></p>"));
+  ASSERT_EQ(Pane.Encoding(), TTextEncoding::Utf8);
+  Pane.SetSelStart(3);
+  Type(typed);
+  Pane.SaveToFile(Folder.filePath("utf8.htm"));
+  EXPECT_EQ(ReadFile(Folder.filePath("utf8.htm")).toStdString(),
+            "<p>\xC3\xA9 \xE2\x80\x94 \xE6\x97\xA5 \xF0\x9F\x98\x80</p>");
+  Pane.LoadFromFile(WriteFile("ansi.htm", "<p>\xE9</p>"));
+  ASSERT_EQ(Pane.Encoding(), TTextEncoding::Windows1252);
+  Pane.SetSelStart(4);
+  Type(typed);
+  Pane.SaveToFile(Folder.filePath("ansi.htm"));
+  EXPECT_EQ(ReadFile(Folder.filePath("ansi.htm")).toStdString(), "<p>\xE9\xE9 \x97 &#26085; &#128512;</p>");
+}
+
+// In UTF-8 a position counts bytes: the caret stands after a character of four, Backspace takes
+// it whole, a position inside a character stands at its start, lines of CJK text start where
+// their bytes say, a selection reads back as it was set, and any part of the text read alone is
+// that part of the whole.
+TEST_F(RichEditPaneTest, PositionsInUtf8CountBytesAndFallBetweenCharacters) {
+  Pane.SetWordWrap(false);
+  const std::string text =
+      "a\xF0\x9F\x98\x80"
+      "b\r\n\xE6\x97\xA5\xE6\x9C\xAC\r\n\xC3\xA9x";
+  Pane.LoadFromFile(WriteFile("page.htm", QByteArray::fromStdString(text)));
+  ASSERT_EQ(Pane.Encoding(), TTextEncoding::Utf8);
+  EXPECT_EQ(Pane.LineIndex(1), 8);
+  EXPECT_EQ(Pane.LineIndex(2), 16);
+  Pane.SetSelStart(5);
+  EXPECT_EQ(Pane.SelStart(), 5);
+  EXPECT_EQ(Pane.textCursor().position(), 3);
+  Pane.SetSelStart(3);  // inside the emoji
+  EXPECT_EQ(Pane.SelStart(), 1);
+  Pane.SetSelStart(12);  // inside the second CJK character
+  EXPECT_EQ(Pane.SelStart(), 11);
+  Pane.SetSelStart(8);
+  Pane.SetSelLength(6);
+  EXPECT_EQ(Pane.SelStart(), 8);
+  EXPECT_EQ(Pane.SelLength(), 6);
+  EXPECT_EQ(Pane.textCursor().selectedText(), QString::fromUtf8("\u65E5\u672C"));
+  for (std::size_t from = 0; from <= text.size(); ++from)
+    for (std::size_t count = 0; from + count <= text.size(); ++count) {
+      std::string part;
+      Pane.ReadText(from, count, part);
+      ASSERT_EQ(part, text.substr(from, count)) << from << " " << count;
+    }
+  Pane.SetSelStart(5);
+  QTest::keyClick(&Pane, Qt::Key_Backspace);
+  EXPECT_EQ(Pane.Text(), "ab\r\n\xE6\x97\xA5\xE6\x9C\xAC\r\n\xC3\xA9x");
+  EXPECT_EQ(Pane.SelStart(), 1);
+  EXPECT_EQ(Pane.LineIndex(2), 12);
 }
