@@ -6,10 +6,12 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
 #include <future>
 #include <thread>
 
@@ -98,6 +100,25 @@ TEST_F(DocumentTest, NewDiscardsChangesWithoutAsking) {
   EXPECT_FALSE(Form1->Timer1().Enabled());
   ASSERT_TRUE(WaitForLoad(Form4->WebBrowser1()));
   EXPECT_EQ(Form4->WebBrowser1().title(), "Start page");
+}
+
+// The status bar names the open document's encoding at its right end: a new document is UTF-8,
+// an opened one what its bytes call for. The file name and line panels stay as they are.
+TEST_F(DocumentTest, TheStatusBarNamesTheEncodingOfTheOpenDocument) {
+  EXPECT_EQ(Form1->StatusPanelText(2), "UTF-8");
+  WriteFileBytes(Path("ansi.htm"), "<p>caf\xE9</p>");
+  Open(Path("ansi.htm"));
+  EXPECT_EQ(Form1->StatusPanelText(2), "Windows-1252");
+  EXPECT_EQ(Form1->StatusPanelText(0), Path("ansi.htm"));
+  WriteFileBytes(Path("utf8.htm"), "<p>caf\xC3\xA9</p>");
+  Open(Path("utf8.htm"));
+  EXPECT_EQ(Form1->StatusPanelText(2), "UTF-8");
+  EXPECT_EQ(Edit1().document()->firstBlock().text(), QString::fromUtf8("<p>caf\u00E9</p>"));
+  Open(Path("ansi.htm"));
+  Control<QAction>(Form1, "Action1")->trigger();
+  EXPECT_EQ(Form1->StatusPanelText(2), "UTF-8");
+  EXPECT_GT(Control<QLabel>(Form1, "StatusBar1Panel2")->geometry().left(),
+            Control<QLabel>(Form1, "StatusBar1Panel1")->geometry().left());
 }
 
 TEST_F(DocumentTest, OpenSaveAndSaveAsRoundTripTheFileByteForByte) {

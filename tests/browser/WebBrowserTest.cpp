@@ -6,6 +6,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 #include "browser/WebBrowser.h"
 #include "tests/support/BrowserSupport.h"
@@ -42,6 +43,29 @@ TEST_F(WebBrowserTest, RendersVnxFileAsHtmlAndReadsItAfreshAfterARewrite) {
 
   WriteFileBytes(path, TitledPage("Second"));
   EXPECT_EQ(Show(path), "Second");
+}
+
+// A page written from a document is read in the document's encoding, declared or not; a page
+// such as the start page in the encoding its own bytes call for.
+TEST_F(WebBrowserTest, APageIsReadInTheEncodingOfItsDocument) {
+  const QByteArray utf8 = "Caf\xC3\xA9 \xE2\x80\x94 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80";
+  const auto show = [this](const QByteArray& head, const QByteArray& text,
+                           std::optional<TTextEncoding> encoding) {
+    const QString path = Page("temp.vnx", "<html><head>" + head + "<title>T</title></head><body><p id=t>" +
+                                              text + "</p></body></html>");
+    if (encoding)
+      FBrowser.Navigate(path, *encoding);
+    else
+      FBrowser.Navigate(path);
+    EXPECT_TRUE(WaitForLoad(FBrowser));
+    return (Script("document.characterSet") + ' ' + Script("document.getElementById('t').innerText"))
+        .toStdString();
+  };
+  const std::string shown = "UTF-8 " + utf8.toStdString();
+  EXPECT_EQ(show({}, utf8, TTextEncoding::Utf8), shown);
+  EXPECT_EQ(show("<meta charset=\"utf-8\">", utf8, TTextEncoding::Utf8), shown);
+  EXPECT_EQ(show({}, utf8, std::nullopt), shown);
+  EXPECT_EQ(show({}, "Caf\xE9 \x97", TTextEncoding::Windows1252), "windows-1252 Caf\xC3\xA9 \xE2\x80\x94");
 }
 
 TEST_F(WebBrowserTest, ResolvesRelativeStyleSheetsAndPicturesAgainstThePagesFolder) {
