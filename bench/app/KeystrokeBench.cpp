@@ -23,6 +23,7 @@
 namespace {
 
 std::string CorpusPage(std::size_t size) { return ::CorpusPage(VORN_CORPUS_DIR, size); }
+std::string Utf8CorpusPage(std::size_t size) { return ::Utf8CorpusPage(VORN_CORPUS_DIR, size); }
 
 std::string WriteRtf(const std::string& text) {
   ThltHTMLRTF highlighter;
@@ -35,26 +36,34 @@ std::string WriteRtf(const std::string& text) {
 // One keystroke, one highlighting pass: a character typed, then taken back by the next one.
 class TKeystrokes {
 public:
-  explicit TKeystrokes(TRichEditPane* pane) : FPane(pane) {}
+  TKeystrokes(TRichEditPane* pane, QString typed) : FPane(pane), FTyped(std::move(typed)) {}
   void Next() {
-    QTest::keyClick(FPane, FTyped ? Qt::Key_Backspace : Qt::Key_A);
-    FTyped = !FTyped;
+    if (FWasTyped) {
+      QTest::keyClick(FPane, Qt::Key_Backspace);
+    } else {
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, FTyped);
+      QApplication::sendEvent(FPane, &press);
+    }
+    FWasTyped = !FWasTyped;
   }
 
 private:
   TRichEditPane* FPane;
-  bool FTyped = false;
+  QString FTyped;
+  bool FWasTyped = false;
 };
 
-// The main window with the page loaded; the caret in the middle of it.
+// The main window with the page opened; the caret in the middle of it, typing the letter given.
 class TEditor {
 public:
-  explicit TEditor(std::size_t size) : FPane(CreateMainWindow()), FKeystrokes(FPane) {
+  explicit TEditor(std::size_t size) : TEditor(CorpusPage(size), QStringLiteral("a")) {}
+  TEditor(const std::string& page, const QString& typed)
+      : FPane(CreateMainWindow()), FKeystrokes(FPane, typed) {
     Form1->resize(857, 300);
     const QString path = QDir::temp().filePath(QStringLiteral("vorn-bench.htm"));
     QFile file(path);
     file.open(QIODevice::WriteOnly);
-    file.write(QByteArray::fromStdString(CorpusPage(size)));
+    file.write(QByteArray::fromStdString(page));
     file.close();
     FPane->LoadFromFile(path);
     Form1->findChild<QLabel*>("lblsaved")->setText(QString());
@@ -82,6 +91,27 @@ void BM_Keystroke(benchmark::State& state) {
   for (auto _ : state) editor.Keystroke();
 }
 
+// A page in UTF-8, "é" typed and taken back.
+void BM_KeystrokeUtf8(benchmark::State& state) {
+  TEditor editor(Utf8CorpusPage(static_cast<std::size_t>(state.range(0))), QString::fromUtf8("\u00E9"));
+  for (auto _ : state) editor.Keystroke();
+}
+
+// Opening a page in the pane: its encoding decided, its text shown, its colours laid over it.
+// Argument 1 is a page in UTF-8, 0 one of the same size whose bytes are not.
+void BM_Open(benchmark::State& state) {
+  const std::size_t size = static_cast<std::size_t>(state.range(0));
+  const std::string page = state.range(1) != 0 ? Utf8CorpusPage(size) : CorpusPage(size);
+  TEditor editor(page, QStringLiteral("a"));
+  TRichEditPane* pane = Form1->findChild<TRichEditPane*>("Edit1");
+  const QString path = QDir::temp().filePath(QStringLiteral("vorn-bench.htm"));
+  for (auto _ : state) {
+    pane->LoadFromFile(path);
+    QCoreApplication::processEvents();
+  }
+  state.SetLabel(EncodingName(pane->Encoding()));
+}
+
 // The reference the pass is measured against: the whole text scanned and written, and the
 // whole document given to the pane.
 void WholeDocumentPass(TRichEditPane& pane) {
@@ -101,7 +131,7 @@ void BM_KeystrokeWholeDocumentPass(benchmark::State& state) {
   QObject::connect(&pane, &TRichEditPane::Change, [&pane] { WholeDocumentPass(pane); });
   pane.SetSelStart(static_cast<int>(pane.Text().size() / 2));
   pane.setFocus();
-  TKeystrokes keystrokes(&pane);
+  TKeystrokes keystrokes(&pane, QStringLiteral("a"));
   for (auto _ : state) keystrokes.Next();
 }
 
@@ -171,6 +201,8 @@ constexpr int EightMB = 8 << 20;
 }  // namespace
 
 BENCHMARK(BM_Keystroke)->Arg(OneMB)->Arg(EightMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeUtf8)->Arg(EightMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Open)->Args({EightMB, 0})->Args({EightMB, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeWholeDocumentPass)->Arg(OneMB)->Arg(EightMB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewRefresh)->Arg(OneMB)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(10);
 BENCHMARK(BM_KeystrokeWithPreview)->Arg(OneMB)->Unit(benchmark::kMillisecond);

@@ -105,7 +105,10 @@ double CpuSeconds() {
          double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+// "page" is the real pages end to end, "utf8" those of them in UTF-8 with text beyond ASCII,
+// "line" the real pages as one line.
 std::string Page(const std::string& kind, std::size_t size) {
+  if (kind == "utf8") return Utf8CorpusPage(VORN_CORPUS_DIR, size);
   std::string page = CorpusPage(VORN_CORPUS_DIR, size);
   if (kind == "line") {
     std::replace(page.begin(), page.end(), '\r', ' ');
@@ -129,7 +132,7 @@ QFont HighlightedFont() {
 // editor window of the same size holding the same text.
 class TSubject {
 public:
-  TSubject(const std::string& editor, const std::string& page) {
+  TSubject(const std::string& editor, const std::string& page, bool utf8) : FUtf8(utf8) {
     if (editor == "vorn") {
       CreateForms();
       // The preview's refresh a second after typing is the preview's cost, not the pane's.
@@ -171,7 +174,8 @@ public:
 private:
   void Open(const std::string& page) {
     if (FBare) {
-      FEditor->setPlainText(QString::fromLatin1(page.data(), qsizetype(page.size())));
+      FEditor->setPlainText(FUtf8 ? QString::fromUtf8(page.data(), qsizetype(page.size()))
+                                  : QString::fromLatin1(page.data(), qsizetype(page.size())));
     } else {
       const QString path = QDir::temp().filePath(QStringLiteral("vorn-paint-bench.htm"));
       QFile file(path);
@@ -186,6 +190,7 @@ private:
     FEditor->setTextCursor(caret);
   }
 
+  bool FUtf8;
   std::unique_ptr<QMainWindow> FBare;
   QWidget* FWindow = nullptr;
   QPlainTextEdit* FEditor = nullptr;
@@ -193,8 +198,13 @@ private:
 };
 
 // A letter, then the Backspace that takes it back, so the page keeps its size.
-void Key(QPlainTextEdit& editor, int index) {
-  QTest::keyClick(&editor, index % 2 == 0 ? Qt::Key_A : Qt::Key_Backspace);
+void Key(QPlainTextEdit& editor, int index, const QString& letter) {
+  if (index % 2 != 0) {
+    QTest::keyClick(&editor, Qt::Key_Backspace);
+    return;
+  }
+  QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, letter);
+  QApplication::sendEvent(&editor, &press);
 }
 
 // Milliseconds from each key press to the end of the paint that follows it, and of that the
@@ -205,12 +215,12 @@ struct TKeystrokes {
   std::vector<double> Paint;
 };
 
-TKeystrokes Keystrokes(QPlainTextEdit& editor, TPaintClock& clock, int count) {
+TKeystrokes Keystrokes(QPlainTextEdit& editor, TPaintClock& clock, int count, const QString& letter) {
   TKeystrokes keys;
   for (int i = 0; i < count; ++i) {
     clock.Arm();
     const qint64 pressed = TPaintClock::Now();
-    Key(editor, i);
+    Key(editor, i, letter);
     keys.Handling.push_back(double(TPaintClock::Now() - pressed) / 1e6);
     if (!QTest::qWaitFor([&clock] { return clock.Painted(); }, 5000))
       throw std::runtime_error("no paint followed a key");
@@ -225,7 +235,7 @@ std::vector<double> Later(const std::vector<double>& values) { return {values.be
 
 // Milliseconds from the first key of a burst to the end of the paint after the last; -1 when
 // that paint did not come within a minute.
-double Burst(QPlainTextEdit& editor, TPaintClock& clock) {
+double Burst(QPlainTextEdit& editor, TPaintClock& clock, const QString& letter) {
   int sent = 0;
   QTimer keys;
   keys.setInterval(BurstGapMs);
@@ -235,9 +245,9 @@ double Burst(QPlainTextEdit& editor, TPaintClock& clock) {
       keys.stop();
       clock.Arm();
     }
-    Key(editor, sent++);
+    Key(editor, sent++, letter);
   });
-  Key(editor, sent++);
+  Key(editor, sent++, letter);
   keys.start();
   if (!QTest::qWaitFor([&] { return sent == BurstKeys && clock.Painted(); }, 60000)) return -1;
   return double(clock.PaintEndNs() - start) / 1e6;
@@ -250,9 +260,11 @@ double Percentile(std::vector<double> values, double share) {
 
 int RunCase(const std::string& editor, const std::string& kind, std::size_t size, bool keysOnly) {
   const std::string page = Page(kind, size);
-  TSubject subject(editor, page);
+  const bool utf8 = kind == "utf8";
+  TSubject subject(editor, page, utf8);
   TPaintClock clock(subject.Editor().viewport());
-  const TKeystrokes keys = Keystrokes(subject.Editor(), clock, keysOnly ? TypingKeyCount : KeyCount);
+  const QString letter = utf8 ? QString::fromUtf8("\u00E9") : QStringLiteral("a");
+  const TKeystrokes keys = Keystrokes(subject.Editor(), clock, keysOnly ? TypingKeyCount : KeyCount, letter);
   const std::vector<double> later = Later(keys.Latency);
   if (keysOnly) {
     std::printf("median=%.2f first=%.2f\n", Percentile(later, 0.5), keys.Latency.front());
@@ -262,7 +274,7 @@ int RunCase(const std::string& editor, const std::string& kind, std::size_t size
   QTest::qWait(IdleMs);
   const double idle = (CpuSeconds() - cpu) / (IdleMs / 1000.0) * 100.0;
   const double bytesPerByte = double(ResidentBytes() - subject.EmptyBytes()) / double(size);
-  const double burst = Burst(subject.Editor(), clock);
+  const double burst = Burst(subject.Editor(), clock, letter);
   std::printf(
       "%s %s %zu median=%.2f p90=%.2f first=%.2f idle=%.2f bytes=%.1f burst=%.0f handling=%.2f paint=%.2f\n",
       editor.c_str(), kind.c_str(), size, Percentile(later, 0.5), Percentile(later, 0.9),
@@ -315,8 +327,9 @@ TFigures RunCaseInProcesses(const QString& self, const std::string& editor, cons
 }
 
 int RunAll(const QString& self) {
-  const std::pair<const char*, std::size_t> cases[] = {
-      {"page", 100 << 10}, {"page", 1 << 20}, {"page", 8 << 20}, {"page", 32 << 20}, {"line", 5 << 20}};
+  const std::pair<const char*, std::size_t> cases[] = {{"page", 100 << 10}, {"page", 1 << 20},
+                                                       {"page", 8 << 20},   {"utf8", 8 << 20},
+                                                       {"page", 32 << 20},  {"line", 5 << 20}};
   std::printf("%-5s %9s | %-40s | %-40s | %s\n", "kind", "bytes",
               "vorn: median p90 first first/later idle% B/B", "bare: median p90 first first/later idle% B/B",
               "median ratio, burst ms (vorn, bare)");
