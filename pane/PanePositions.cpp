@@ -1,6 +1,7 @@
 #include "pane/PanePositions.h"
 
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
 
@@ -20,10 +21,19 @@ void TPanePositions::SetEncoding(TTextEncoding encoding) {
   }
 }
 
-int TPanePositions::ExtraOf(const QTextBlock& block) {
+int TPanePositions::ExtraOf(QStringView text) {
   int extra = 0;
-  for (const QChar unit : block.text()) extra += TEncodedText::ExtraUtf8Bytes(unit.unicode());
+  for (const QChar unit : text) extra += TEncodedText::ExtraUtf8Bytes(unit.unicode());
   return extra;
+}
+
+int TPanePositions::ExtraOf(const QTextBlock& block) { return ExtraOf(block.text()); }
+
+int TPanePositions::ExtraOf(int from, int to) const {
+  QTextCursor range(&FDocument);
+  range.setPosition(std::clamp(from, 0, FDocument.characterCount() - 1));
+  range.setPosition(std::clamp(to, 0, FDocument.characterCount() - 1), QTextCursor::KeepAnchor);
+  return ExtraOf(range.selectedText());
 }
 
 // The edit replaced the blocks from the one it starts in to the one its added text ends in;
@@ -37,6 +47,14 @@ void TPanePositions::Changed(const TPaneEdit& edit) {
   const int added = FDocument.blockCount() - int(FExtra.size());
   if (from < 0 || to - added < from || to - added >= int(FExtra.size())) {
     SetEncoding(FEncoding);  // a change reported otherwise than it was made
+    return;
+  }
+  // A line of ASCII edited within itself keeps what was there; only what was added is counted,
+  // so typing on a long line costs what the key adds.
+  if (added == 0 && from == to && FExtra[std::size_t(from)] == 0) {
+    FExtra[std::size_t(from)] = ExtraOf(edit.Position, edit.Position + edit.Added);
+    FTotalExtra += FExtra[std::size_t(from)];
+    FKnown = std::min(FKnown, from);
     return;
   }
   for (int n = from; n <= to - added; ++n) FTotalExtra -= FExtra[std::size_t(n)];

@@ -5,6 +5,7 @@
 #include "pane/PaneEdit.h"
 #include "text/TextEncoding.h"
 
+class QStringView;
 class QTextBlock;
 class QTextDocument;
 
@@ -16,7 +17,7 @@ class QTextDocument;
 // the sums stale from its block on, so a conversion near the caret costs what lies between.
 class TPanePositions {
 public:
-  explicit TPanePositions(const QTextDocument& document) : FDocument(document) {}
+  explicit TPanePositions(QTextDocument& document) : FDocument(document) {}
 
   TTextEncoding Encoding() const { return FEncoding; }
   // Counts the bytes of every block anew.
@@ -38,12 +39,14 @@ public:
 
 private:
   bool Utf8() const { return FEncoding == TTextEncoding::Utf8; }
+  static int ExtraOf(QStringView text);
   static int ExtraOf(const QTextBlock& block);
+  int ExtraOf(int from, int to) const;  // document positions
   int ByteStart(const QTextBlock& block, int number) const;
   int ExtraBefore(int number) const;
   QTextBlock BlockOfByte(int panePosition, int& number) const;
 
-  const QTextDocument& FDocument;
+  QTextDocument& FDocument;
   TTextEncoding FEncoding = TTextEncoding::Windows1252;
   std::vector<int> FExtra;  // each block's bytes beyond its characters, in UTF-8
   long long FTotalExtra = 0;

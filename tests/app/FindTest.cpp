@@ -9,6 +9,7 @@
 
 #include "commands/FindAction.h"
 #include "commands/FindDialog.h"
+#include "pane/RichEditPane.h"
 #include "tests/app/EditorFixture.h"
 
 namespace {
@@ -61,6 +62,25 @@ protected:
   QString FMessage, FCaption;
   QMessageBox::Icon FIcon = QMessageBox::Critical;
 };
+
+// In a UTF-8 document the search folds each character, and the selection it sets counts the
+// document's bytes: "CAF\u00C9" finds both spellings after the CJK text, whole.
+TEST_F(FindTest, InAUtf8DocumentFindFoldsEachCharacterAndSelectsItsBytes) {
+  ASSERT_EQ(Edit1().Encoding(), TTextEncoding::Utf8);
+  Edit1().selectAll();
+  Edit1().insertPlainText(QString::fromUtf8("\u65E5\u672C caf\u00E9 CAF\u00C9"));
+  Edit1().SetSelStart(0);
+  PressCtrlF(&Edit1());
+  FindText()->setText(QString::fromUtf8("CAF\u00C9"));
+  PressEnterInDialog();
+  EXPECT_EQ(SelStart(), 7);
+  EXPECT_EQ(SelLength(), 5);
+  EXPECT_EQ(Edit1().textCursor().selectedText(), QString::fromUtf8("caf\u00E9"));
+  PressCtrlF(&Edit1());
+  PressEnterInDialog();
+  EXPECT_EQ(SelStart(), 13);
+  EXPECT_EQ(Edit1().textCursor().selectedText(), QString::fromUtf8("CAF\u00C9"));
+}
 
 TEST_F(FindTest, CtrlFAndEnterFindEachMatchInTurnThenSayThereIsNoMore) {
   SetDocument("foo foo");

@@ -721,17 +721,19 @@ TEST_F(RichEditPaneTest, EveryPageIsSavedAsTheBytesItWasOpenedFrom) {
             QString::fromUtf8("<p>Caf\u00E9 \u2014 \u65E5\u672C \U0001F600</p>"));
 }
 
-// What the user types goes in as the document's encoding: UTF-8 holds every character, and
-// Windows-1252 its own, a reference for the rest.
+// What the user types or pastes goes in as the document's encoding: UTF-8 holds every
+// character, and Windows-1252 its own, a reference for the rest.
 TEST_F(RichEditPaneTest, TypedCharactersGoInAsTheDocumentsEncoding) {
   const QString typed = QString::fromUtf8("\u00E9 \u2014 \u65E5 \U0001F600");
   Pane.LoadFromFile(WriteFile("utf8.htm", "<p></p>"));
   ASSERT_EQ(Pane.Encoding(), TTextEncoding::Utf8);
   Pane.SetSelStart(3);
   Type(typed);
+  QApplication::clipboard()->setText(QString::fromUtf8("|\u00E9\U0001F600"));
+  Pane.paste();
   Pane.SaveToFile(Folder.filePath("utf8.htm"));
   EXPECT_EQ(ReadFile(Folder.filePath("utf8.htm")).toStdString(),
-            "<p>\xC3\xA9 \xE2\x80\x94 \xE6\x97\xA5 \xF0\x9F\x98\x80</p>");
+            "<p>\xC3\xA9 \xE2\x80\x94 \xE6\x97\xA5 \xF0\x9F\x98\x80|\xC3\xA9\xF0\x9F\x98\x80</p>");
   Pane.LoadFromFile(WriteFile("ansi.htm", "<p>\xE9</p>"));
   ASSERT_EQ(Pane.Encoding(), TTextEncoding::Windows1252);
   Pane.SetSelStart(4);
