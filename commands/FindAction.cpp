@@ -110,10 +110,10 @@ void TFindAction::SearchStep() {
   const std::string findText = TEncodedText::Encode(FDialog->FindText(), field.Encoding);
   TSearchOptions options = FDialog->Options();
   options.Encoding = field.Encoding;
-  const std::optional<std::size_t> match =
-      SearchText(field.Text, std::size_t(field.SelStart), std::size_t(field.SelLength), findText, options);
+  const std::optional<TSearchMatch> match =
+      SearchMatch(field.Text, std::size_t(field.SelStart), std::size_t(field.SelLength), findText, options);
   if (match)
-    Select(target, int(*match), int(findText.size()));
+    Select(target, int(match->Start), int(match->Length));
   else
     ShowNotFound(FDialog->FindText());
   FTarget = nullptr;

@@ -208,8 +208,8 @@ private:
 
 // Down from start: the first match at or after it; with whole word, the first after it. In UTF-8
 // the text is folded from the first character that begins at or after start.
-TPosition SearchDown(std::string_view text, std::size_t start, std::string_view pattern,
-                     const TSearchOptions& options) {
+std::optional<TRange> SearchDown(std::string_view text, std::size_t start, std::string_view pattern,
+                                 const TSearchOptions& options) {
   std::size_t begin = start;
   if (options.Encoding == TTextEncoding::Utf8)
     while (!BeginsCharacter(text, begin)) ++begin;
@@ -225,9 +225,10 @@ TPosition SearchDown(std::string_view text, std::size_t start, std::string_view 
       from = *found + 1;
       continue;
     }
-    const std::size_t at = begin + match->Begin;
-    if (!options.WholeWord) return at;
-    if (at > start && words.BeginsWord(at) && words.EndsWord(begin + match->End)) return at;
+    const TRange inText{begin + match->Begin, begin + match->End};
+    const std::size_t at = inText.Begin;
+    if (!options.WholeWord) return inText;
+    if (at > start && words.BeginsWord(at) && words.EndsWord(inText.End)) return inText;
     const TPosition next = words.NextWord(at);
     from = next ? TPosition(rest.FoldedPosition(*next - begin)) : std::nullopt;
   }
@@ -237,8 +238,8 @@ TPosition SearchDown(std::string_view text, std::size_t start, std::string_view 
 // Up from end: the last match that ends at or before it, found as the first of the reversed
 // pattern in the reversed text. In UTF-8 the text is folded up to the last character that ends
 // at or before end.
-TPosition SearchUp(std::string_view text, std::size_t end, std::string_view pattern,
-                   const TSearchOptions& options) {
+std::optional<TRange> SearchUp(std::string_view text, std::size_t end, std::string_view pattern,
+                               const TSearchOptions& options) {
   if (options.Encoding == TTextEncoding::Utf8)
     while (!BeginsCharacter(text, end)) --end;
   const TFolding head(text.substr(0, end), options, true);
@@ -257,8 +258,7 @@ TPosition SearchUp(std::string_view text, std::size_t end, std::string_view patt
       limit = at > 0 ? TPosition(at - 1) : std::nullopt;
       continue;
     }
-    if (!options.WholeWord || (words.BeginsWord(match->Begin) && words.EndsWord(match->End)))
-      return match->Begin;
+    if (!options.WholeWord || (words.BeginsWord(match->Begin) && words.EndsWord(match->End))) return match;
     const TPosition previous = words.PreviousWord(match->Begin);
     limit = previous ? TPosition(std::min(head.FoldedPosition(*previous), last)) : std::nullopt;
   }
@@ -285,13 +285,23 @@ bool IsWordDelimiter(unsigned char byte) noexcept {
   return !((byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z'));
 }
 
-TPosition SearchText(std::string_view text, std::size_t selStart, std::size_t selLength,
-                     std::string_view findText, const TSearchOptions& options) {
+std::optional<TSearchMatch> SearchMatch(std::string_view text, std::size_t selStart, std::size_t selLength,
+                                        std::string_view findText, const TSearchOptions& options) {
   if (findText.empty() || text.empty()) return std::nullopt;
   if (options.Encoding == TTextEncoding::Windows1252 &&
       !WithinBudget(text.size(), selStart, selLength, findText.size(), options.Down))
     return std::nullopt;
-  if (!options.Down) return SearchUp(text, std::min(selStart, text.size()), findText, options);
   const std::size_t start = selStart + selLength;
-  return start < text.size() ? SearchDown(text, start, findText, options) : std::nullopt;
+  const std::optional<TRange> found = !options.Down
+                                          ? SearchUp(text, std::min(selStart, text.size()), findText, options)
+                                      : start < text.size() ? SearchDown(text, start, findText, options)
+                                                            : std::nullopt;
+  if (!found) return std::nullopt;
+  return TSearchMatch{found->Begin, found->End - found->Begin};
+}
+
+TPosition SearchText(std::string_view text, std::size_t selStart, std::size_t selLength,
+                     std::string_view findText, const TSearchOptions& options) {
+  const std::optional<TSearchMatch> match = SearchMatch(text, selStart, selLength, findText, options);
+  return match ? TPosition(match->Start) : std::nullopt;
 }

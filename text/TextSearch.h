@@ -26,6 +26,15 @@ struct TSearchOptions {
 
 bool IsWordDelimiter(unsigned char byte) noexcept;
 
+// The bytes of the text a match covers: in UTF-8 as long as the characters it folds from, which
+// may differ from the pattern's length (ı matches I).
+struct TSearchMatch {
+  std::size_t Start;
+  std::size_t Length;
+};
+std::optional<TSearchMatch> SearchMatch(std::string_view text, std::size_t selStart, std::size_t selLength,
+                                        std::string_view findText, const TSearchOptions& options);
+
 // The byte position of the match in the text, or none.
 std::optional<std::size_t> SearchText(std::string_view text, std::size_t selStart, std::size_t selLength,
                                       std::string_view findText, const TSearchOptions& options);

@@ -220,6 +220,19 @@ TEST(TextSearch, Utf8FoldsEachCharacterAndGivesTheOriginalBytePosition) {
   EXPECT_EQ(Search(many, 2, 0, "A", Utf8DownWord), 8);
   EXPECT_EQ(Search(many, many.size(), 0, "A", Utf8UpWord), 2996);
   EXPECT_EQ(Search(many, 2996, 0, "\xE2\xB1\xBE", Utf8Up), 2991);
+
+  // The match covers the characters it folds from, not the pattern's length: the selection the
+  // dialog sets takes all of "ıx" and "ȿ", none of "x" alone.
+  const auto covered = [](const std::string& text, std::size_t selStart, const std::string& find,
+                          TSearchOptions options) {
+    const std::optional<TSearchMatch> match = SearchMatch(text, selStart, 0, find, options);
+    return match ? text.substr(match->Start, match->Length) : std::string("none");
+  };
+  EXPECT_EQ(covered(dotless, 0, "IX", Utf8Down), "\xC4\xB1x");
+  EXPECT_EQ(covered(dotless, 7, "IX", Utf8Up), "\xC4\xB1x");
+  EXPECT_EQ(covered("a\xC8\xBF", 0, "\xE2\xB1\xBE", Utf8Down), "\xC8\xBF");
+  EXPECT_EQ(covered("Ix", 0, "\xC4\xB1X", Utf8Down), "Ix");
+  EXPECT_EQ(covered("caf\xE9", 0, "CAF\xC9", TSearchOptions{}), "caf\xE9");
 }
 
 // A character of the random texts with its upper case, written out so that the test does not ask
