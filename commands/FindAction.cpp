@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 
 #include "commands/FindDialog.h"
@@ -60,6 +62,10 @@ void Select(QWidget* field, int start, int length) {
       });
 }
 
+bool IsMenu(const QWidget* widget) {
+  return qobject_cast<const QMenuBar*>(widget) != nullptr || qobject_cast<const QMenu*>(widget) != nullptr;
+}
+
 // Without a parent the box is centred on the screen.
 void ShowNotFound(const QString& findText) {
   QMessageBox box(QMessageBox::NoIcon, TApplication::Title(),
@@ -75,13 +81,19 @@ TFindAction::TFindAction(QAction* action, QWidget* window)
     : QObject(window), FAction(action), FDialog(new TFindDialog(window)) {
   connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
           &TFindAction::Update);
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (now != nullptr && !IsMenu(now)) FOwnFocus = now;
+  });
   ConnectGuarded(FAction, &QAction::triggered, this, &TFindAction::Execute);
   ConnectGuarded(FDialog, &TFindDialog::FindNext, this, &TFindAction::SearchStep);
 }
 
-// The focused control of the active window, when it is a text field of the main window.
-QWidget* TFindAction::FocusedTextField() {
+// The focused control of the active window, when it is a text field of the main window. A menu
+// worked from the keyboard takes the focus for its while; the control it took it from is still
+// the window's own.
+QWidget* TFindAction::FocusedTextField() const {
   QWidget* focused = QApplication::focusWidget();
+  if (focused != nullptr && IsMenu(focused)) focused = FOwnFocus;
   if (focused == nullptr || focused->window() != TApplication::MainForm()) return nullptr;
   return AsTextField<TRichEditPane>(focused);
 }

@@ -23,9 +23,10 @@ public:
   void SearchStep();
 
 private:
-  static QWidget* FocusedTextField();
+  QWidget* FocusedTextField() const;
 
   QAction* FAction;
   TFindDialog* FDialog;
   QPointer<QWidget> FTarget;
+  QPointer<QWidget> FOwnFocus;  // the last control to have the focus that is not a menu
 };

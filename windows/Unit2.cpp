@@ -1,5 +1,7 @@
 #include "windows/Unit2.h"
 
+#include <QKeyEvent>
+
 #include "pane/RichEditPane.h"
 #include "services/Application.h"
 #include "services/ErrorBox.h"
@@ -60,6 +62,14 @@ void TForm2::showEvent(QShowEvent* event) {
   RunGuarded([this] { FormShow(); });
   ui->RichEdit1->setFocus();
   QDialog::showEvent(event);
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Cancel)) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 // Only the first showing is centred; afterwards the window opens where it was left.

@@ -22,6 +22,8 @@ public:
 
 protected:
   void showEvent(QShowEvent* event) override;
+  // The window is closed with its close box only: Escape leaves it open.
+  void keyPressEvent(QKeyEvent* event) override;
 
 private:
   void CentreOverMainWindow();

@@ -1,5 +1,6 @@
 // Find in the editor with real keys: Ctrl+F, the find text, Enter; Ctrl+F and Enter for the next.
 #include <QAbstractEventDispatcher>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -80,6 +81,22 @@ TEST_F(FindTest, InAUtf8DocumentFindFoldsEachCharacterAndSelectsItsBytes) {
   PressEnterInDialog();
   EXPECT_EQ(SelStart(), 13);
   EXPECT_EQ(Edit1().textCursor().selectedText(), QString::fromUtf8("CAF\u00C9"));
+}
+
+// Alt+S opens the Search menu from the keyboard and F runs Find...: the menu takes the keyboard
+// focus while it is open, but the window's own focused field is still the pane.
+TEST_F(FindTest, AltSThenFOpensTheFindDialogFromTheKeyboard) {
+  SetDocument("foo");
+  Idle();
+  QTest::keyClick(Form1, Qt::Key_S, Qt::AltModifier);
+  QWidget* menu = nullptr;
+  ASSERT_TRUE(QTest::qWaitFor([&menu] { return (menu = QApplication::activePopupWidget()) != nullptr; }));
+  Idle();
+  EXPECT_TRUE(Control<QAction>(Form1, "SearchFind1")->isEnabled());
+  QTest::keyClick(menu, Qt::Key_F);
+  EXPECT_TRUE(QTest::qWaitFor([this] { return Dialog().isVisible(); }));
+  EXPECT_EQ(Form1->SearchFind1().Target(), &Edit1());
+  if (QWidget* open = QApplication::activePopupWidget()) open->close();  // F did nothing
 }
 
 TEST_F(FindTest, CtrlFAndEnterFindEachMatchInTurnThenSayThereIsNoMore) {

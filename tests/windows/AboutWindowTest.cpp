@@ -138,3 +138,16 @@ TEST_F(AboutWindowTest, AMissingHelpFileIsReportedAndTheWindowOpensEmpty) {
 }
 
 }  // namespace
+
+// Escape, in the help text or anywhere in the window, leaves it open; its close box closes it.
+TEST_F(AboutWindowTest, EscapeLeavesTheWindowOpenAndTheCloseBoxClosesIt) {
+  WriteHelp("help");
+  bool stillOpen = false;
+  ShowAndLook([&] {
+    QTest::keyClick(&FForm.RichEdit1(), Qt::Key_Escape);
+    QTest::keyClick(&FForm, Qt::Key_Escape);
+    stillOpen = FForm.isVisible();
+  });
+  EXPECT_TRUE(stillOpen);
+  EXPECT_FALSE(FForm.isVisible());
+}
