@@ -12,10 +12,18 @@
 
 namespace {
 constexpr qsizetype MaxValueLength = 2047;
-}
 
+// One pair of quotes around a value is not part of it.
+QString WithoutQuotes(const QString& value) {
+  const bool quoted =
+      value.size() >= 2 && value.front() == value.back() && (value.front() == u'"' || value.front() == u'\'');
+  return quoted ? value.mid(1, value.size() - 2) : value;
+}
+}  // namespace
+
+// Of a key given twice the first is the one read, as the platform's settings service reads it.
 struct TIniFile::TData {
-  CSimpleIniA Ini{false};  // names whatever their case; 8-bit text kept as it is
+  CSimpleIniA Ini{false, true};  // names whatever their case; 8-bit text kept as it is
 };
 
 TIniFile::TIniFile(const QString& path) : FPath(path), FData(std::make_unique<TData>()) {
@@ -30,7 +38,7 @@ TIniFile::~TIniFile() = default;
 
 QString TIniFile::ReadString(const char* section, const char* key, const QString& fallback) const {
   const char* value = FData->Ini.GetValue(section, key, nullptr);
-  return value != nullptr ? QString::fromLatin1(value).left(MaxValueLength) : fallback;
+  return value != nullptr ? WithoutQuotes(QString::fromLatin1(value)).left(MaxValueLength) : fallback;
 }
 
 int TIniFile::ReadInteger(const char* section, const char* key, int fallback) const {
@@ -38,7 +46,7 @@ int TIniFile::ReadInteger(const char* section, const char* key, int fallback) co
 }
 
 void TIniFile::WriteString(const char* section, const char* key, const QString& value) {
-  FData->Ini.SetValue(section, key, value.toLatin1().constData());
+  FData->Ini.SetValue(section, key, value.toLatin1().constData(), nullptr, true);  // once, in the first's place
 }
 
 void TIniFile::WriteInteger(const char* section, const char* key, int value) {

@@ -41,6 +41,22 @@ TEST_F(IniFileTest, ReadsNamesWhateverTheirCaseAndIntegersByTheSharedConversion)
   EXPECT_EQ(ini.ReadString("Nowhere", "Name", "fallback"), "fallback");
 }
 
+// One pair of quotes around a value is taken off, and of a key given twice the first counts; a
+// key the program writes is written once.
+TEST_F(IniFileTest, QuotedValuesAndKeysGivenTwiceReadAsThePlatformsServiceReadsThem) {
+  TIniFile ini(
+      Write("[Vorn options]\nWord Wrap=\"1\"\nName='x y'\nHalf=\"1\nEmpty=\"\"\nKey=first\nkey=second\n"));
+  EXPECT_EQ(ini.ReadInteger("Vorn options", "Word Wrap", 0), 1);
+  EXPECT_EQ(ini.ReadString("Vorn options", "Name", {}), "x y");
+  EXPECT_EQ(ini.ReadString("Vorn options", "Half", {}), "\"1");
+  EXPECT_EQ(ini.ReadString("Vorn options", "Empty", "fallback"), "");
+  EXPECT_EQ(ini.ReadString("Vorn options", "Key", {}), "first");
+  ini.WriteString("Vorn options", "Key", "third");
+  ini.UpdateFile();
+  EXPECT_EQ(TIniFile(Path()).ReadString("Vorn options", "Key", {}), "third");
+  EXPECT_FALSE(Read().contains("second")) << Read().toStdString();  // a key written is written once
+}
+
 TEST_F(IniFileTest, WritesKeysInOrderAndKeepsTheRestOfTheFile) {
   Write("; the user's\n[Other]\nkeep=this\n[Vorn options]\nWord Wrap=0\n");
   TIniFile ini(Path());
