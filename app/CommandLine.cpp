@@ -55,3 +55,10 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
   if (!files.isEmpty()) line.File = files.first();
   return line;
 }
+
+QString DisplayProblem() {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+      !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    return {};
+  return QStringLiteral("no display to show the editor on (neither DISPLAY nor WAYLAND_DISPLAY is set).");
+}

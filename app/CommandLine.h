@@ -16,3 +16,7 @@ struct TCommandLine {
 // The arguments after the program's name: at most one path, --help or --version. A second path
 // or an unknown option gives the usage on standard error and status 2.
 TCommandLine ParseCommandLine(const QStringList& arguments);
+
+// Why no window can be shown, or nothing when one can: no platform is named and there is no
+// X or Wayland display to connect to.
+QString DisplayProblem();

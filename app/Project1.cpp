@@ -23,9 +23,16 @@ int main(int argc, char** argv) {
   std::fputs(line.Output.toLocal8Bit().constData(), stdout);
   std::fputs(line.Errors.toLocal8Bit().constData(), stderr);
   if (!line.Start) return line.ExitStatus;
+  if (const QString problem = DisplayProblem(); !problem.isEmpty()) {
+    std::fputs(("vorn: " + problem + u'\n').toLocal8Bit().constData(), stderr);
+    return 1;
+  }
   KeepLargeBuffersApart();
   TWebBrowser::PrepareEngine();
-  TApplication application(argc, argv);
+  // Qt is given the program's name only: every argument is the program's own, so a page named
+  // "-reverse" opens and lays nothing out right to left.
+  int qtArgc = 1;
+  TApplication application(qtArgc, argv);
   TApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vorn-256.png")));
   StartHighlighter();
   CreateForms();

@@ -46,7 +46,8 @@ int TIniFile::ReadInteger(const char* section, const char* key, int fallback) co
 }
 
 void TIniFile::WriteString(const char* section, const char* key, const QString& value) {
-  FData->Ini.SetValue(section, key, value.toLatin1().constData(), nullptr, true);  // once, in the first's place
+  FData->Ini.SetValue(section, key, value.toLatin1().constData(), nullptr,
+                      true);  // once, in the first's place
 }
 
 void TIniFile::WriteInteger(const char* section, const char* key, int value) {

@@ -1,5 +1,6 @@
 // The command line: what it asks for, and a page named on it opened as File > Open opens one.
 #include <QDir>
+#include <QProcess>
 
 #include "app/CommandLine.h"
 #include "commands/FileDialogAction.h"
@@ -54,6 +55,22 @@ protected:
   }
   QString FWorkingFolder;
 };
+
+// Without a display the program says so in one line and ends with status 1, as --help runs
+// without one; it never reaches Qt's abort.
+TEST(CommandLineTest, WithoutADisplayTheProgramSaysSoAndEnds) {
+  QProcess vorn;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) environment.remove(name);
+  vorn.setProcessEnvironment(environment);
+  vorn.start(VORN_PROGRAM, {QStringLiteral("page.htm")});
+  ASSERT_TRUE(vorn.waitForFinished(30000));
+  EXPECT_EQ(vorn.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(vorn.exitCode(), 1);
+  const QByteArray errors = vorn.readAllStandardError();
+  EXPECT_TRUE(errors.startsWith("vorn: no display")) << errors.toStdString();
+  EXPECT_EQ(errors.count('\n'), 1);
+}
 
 TEST_F(GivenFileTest, APageNamedOnTheCommandLineOpensAsFileOpenOpensIt) {
   const QByteArray page = "<html>\r\n<b>given</b>\r\n</html>\r\n";
