@@ -53,6 +53,10 @@ bool TRtfReader::Read(TRtfDocument& document) {
   if (FRtf.substr(0, 5) != "{\\rtf") return false;
   FDocument = &document;
   document.Clear();
+  FFontNumbers.clear();
+  FFontIndex.clear();
+  FFormatIndex.clear();
+  FFormatOfColour.clear();
   document.Text.reserve(FRtf.size() / RtfBytesPerTextByte);
   document.Runs.reserve(FRtf.size() / RtfBytesPerRun);
   const char* const data = FRtf.data();
@@ -219,6 +223,7 @@ void TRtfReader::ApplyWord(std::string_view word, bool hasParameter, int paramet
 bool TRtfReader::ApplyTableWord(TRtfWord word, int parameter) {
   const TDestination destination = State().Destination;
   if (word == wF && destination == TDestination::FontTable) {
+    FFontIndex.try_emplace(parameter, int(FFontNumbers.size()));
     FFontNumbers.push_back(parameter);
     FDocument->Fonts.emplace_back();
     FFontNameOpen = true;
@@ -368,8 +373,11 @@ int TRtfReader::CurrentFormat() {
   // Slot 0 stands for every colour the table does not hold.
   const std::size_t slot =
       state.Cf >= 0 && std::size_t(state.Cf) < colours.size() ? std::size_t(state.Cf) + 1 : 0;
-  if (FFormatOfColour.size() != colours.size() + 1) FFormatOfColour.assign(colours.size() + 1, -1);
-  if (FFormatOfColour[slot] < 0) {
+  if (FFormatOfColour.size() != colours.size() + 1) {
+    FFormatOfColour.resize(colours.size() + 1, {0, 0});
+    ++FFormatsMade;  // slot 0 may stand for fewer colours now
+  }
+  if (FFormatOfColour[slot].first != FFormatsMade) {
     TRtfFormat format;
     format.Colour = slot > 0 ? colours[slot - 1] : TRtfFormat::DefaultColour;
     format.Bold = state.Bold;
@@ -377,22 +385,26 @@ int TRtfReader::CurrentFormat() {
     format.Underline = state.Underline;
     format.Font = FontIndex(state.FontNumber >= 0 ? state.FontNumber : FDefaultFont);
     format.HalfPoints = state.HalfPoints;
-    FFormatOfColour[slot] = InternFormat(format);
+    FFormatOfColour[slot] = {FFormatsMade, InternFormat(format)};
   }
-  FFormat = FFormatOfColour[slot];
+  FFormat = FFormatOfColour[slot].second;
   FFormatKnown = true;
   return FFormat;
 }
 
+// Each distinct format once, found by its fields packed into a key.
 int TRtfReader::InternFormat(const TRtfFormat& format) {
   std::vector<TRtfFormat>& formats = FDocument->Formats;
-  const auto found = std::find(formats.begin(), formats.end(), format);
-  if (found != formats.end()) return int(found - formats.begin());
-  formats.push_back(format);
-  return int(formats.size() - 1);
+  const std::pair<std::uint64_t, std::uint64_t> key{
+      std::uint64_t(std::uint32_t(format.Colour)) << 32 | std::uint32_t(format.Font),
+      std::uint64_t(std::uint32_t(format.HalfPoints)) << 3 | std::uint64_t(format.Bold) |
+          std::uint64_t(format.Italic) << 1 | std::uint64_t(format.Underline) << 2};
+  const auto [found, added] = FFormatIndex.try_emplace(key, int(formats.size()));
+  if (added) formats.push_back(format);
+  return found->second;
 }
 
 int TRtfReader::FontIndex(int fontNumber) const {
-  const auto found = std::find(FFontNumbers.begin(), FFontNumbers.end(), fontNumber);
-  return found == FFontNumbers.end() ? -1 : int(found - FFontNumbers.begin());
+  const auto found = FFontIndex.find(fontNumber);
+  return found == FFontIndex.end() ? -1 : found->second;
 }

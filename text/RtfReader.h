@@ -2,6 +2,10 @@
 
 #include <string>
 #include <string_view>
+#include <cstdint>
+#include <map>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "text/RtfControlWords.h"
@@ -53,9 +57,10 @@ private:
   void AppendRun(int format, std::size_t length);
   void AppendToText(const char* bytes, std::size_t length);
   void AppendToTable(const char* bytes, std::size_t length);
+  // The formats kept for each colour no longer hold; they are left to be made again when asked.
   void CharacterFormatChanged() {
     FFormatKnown = false;
-    FFormatOfColour.clear();
+    ++FFormatsMade;
   }
   int CurrentFormat();
   int InternFormat(const TRtfFormat& format);
@@ -75,7 +80,12 @@ private:
   bool FColourGiven = false;
   int FFormat = 0;
   bool FFormatKnown = false;
-  std::vector<int> FFormatOfColour;  // by colour entry, while the other attributes stay
+  // By colour entry, the format and the count of FFormatsMade it was made at: it holds while the
+  // other attributes stay, and a change of them costs nothing however many colours there are.
+  std::vector<std::pair<unsigned, int>> FFormatOfColour;
+  unsigned FFormatsMade = 1;
+  std::map<std::pair<std::uint64_t, std::uint64_t>, int> FFormatIndex;  // each format's index
+  std::unordered_map<int, int> FFontIndex;  // the first font table entry of each RTF number
   std::size_t FSkipCharacters = 0;   // left of the fallback text after a Unicode escape
   char16_t FHighSurrogate = 0;
   bool FBreakPending = false;  // a paragraph mark not yet written, dropped at the document end

@@ -131,3 +131,29 @@ TEST(RtfReader, WriterOutputReadsBackToTheSameDocument) {
     }
   }
 }
+
+// Many colours each used in a group of its own, and a font table that gives a number twice: each
+// run has the colour and font its group names, every distinct format is listed once however
+// often it comes back, and a number given twice names its first entry.
+TEST(RtfReader, ManyColoursAndGroupsEachGiveTheirOwnFormatOnce) {
+  constexpr int Colours = 3000;
+  std::string rtf =
+      "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss A;}{\\f1\\froman B;}{\\f1\\fmodern C;}}{\\colortbl;";
+  for (int i = 0; i < Colours; ++i)
+    rtf += "\\red" + std::to_string(i % 256) + "\\green" + std::to_string(i / 256) + "\\blue7;";
+  rtf += "}";
+  for (int round = 0; round < 2; ++round)
+    for (int i = 0; i < Colours; ++i)
+      rtf += "{\\f" + std::to_string(i % 2) + "\\cf" + std::to_string(i + 1) + " x}";
+  rtf += "}";
+  const TRtfDocument document = Read(rtf);
+  ASSERT_EQ(document.Runs.size(), std::size_t(2 * Colours));
+  EXPECT_EQ(document.Formats.size(), std::size_t(Colours));
+  for (std::size_t r = 0; r < document.Runs.size(); ++r) {
+    const int i = int(r) % Colours;
+    const TRtfFormat& format = document.Formats[std::size_t(document.Runs[r].Format)];
+    ASSERT_EQ(format.Colour, (i % 256) << 16 | (i / 256) << 8 | 7) << r;
+    ASSERT_EQ(format.Font, i % 2) << r;
+  }
+  EXPECT_EQ(document.Fonts[1].Name, "B");
+}
