@@ -1,9 +1,9 @@
 #pragma once
 
-#include <string>
-#include <string_view>
 #include <cstdint>
 #include <map>
+#include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -86,7 +86,7 @@ private:
   unsigned FFormatsMade = 1;
   std::map<std::pair<std::uint64_t, std::uint64_t>, int> FFormatIndex;  // each format's index
   std::unordered_map<int, int> FFontIndex;  // the first font table entry of each RTF number
-  std::size_t FSkipCharacters = 0;   // left of the fallback text after a Unicode escape
+  std::size_t FSkipCharacters = 0;          // left of the fallback text after a Unicode escape
   char16_t FHighSurrogate = 0;
   bool FBreakPending = false;  // a paragraph mark not yet written, dropped at the document end
 };
