@@ -1,6 +1,7 @@
 // The settings file of the code window: three options and the bounds of both windows, read at
 // the end of the start sequence and written at every close.
 #include <QFileInfo>
+#include <algorithm>
 
 #include "app/Unit1.h"
 #include "browser/WebBrowser.h"
@@ -16,24 +17,30 @@ namespace {
 constexpr char Options[] = "Vorn options";
 constexpr char Interface[] = "Vorn Interface";
 
+// A window's keys, and the least client size that keeps it usable: the code window's menus, a
+// few lines of the pane and the status bar; the preview's menu bar and a useful part of the page.
 struct TBoundKeys {
   const char* Height;
   const char* Width;
   const char* Left;
   const char* Top;
+  QSize Least;
 };
 
-constexpr TBoundKeys CodeKeys{"Height", "Width", "Left", "Top"};
-constexpr TBoundKeys PreviewKeys{"Height Pr", "Width Pr", "Left Pr", "Top Pr"};
+const TBoundKeys CodeKeys{"Height", "Width", "Left", "Top", QSize(430, 160)};
+const TBoundKeys PreviewKeys{"Height Pr", "Width Pr", "Left Pr", "Top Pr", QSize(320, 200)};
+
+// Far beyond any screen, and small enough that a corner plus a size stays an integer.
+int WithinReach(int value) { return std::clamp(value, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX); }
 
 // A window's four values are applied together, once all are read: before the window is framed
 // on the screen, only a position handed over with its size lands where it was asked.
 void ReadBounds(const TIniFile& ini, const TBoundKeys& keys, QWidget& window) {
-  const int height = ini.ReadInteger(Interface, keys.Height, 0);
-  const int width = ini.ReadInteger(Interface, keys.Width, 0);
-  const int left = ini.ReadInteger(Interface, keys.Left, 0);
-  const int top = ini.ReadInteger(Interface, keys.Top, 0);
-  SetOuterBounds(window, ReachableBounds(window, QRect(left, top, width, height)));
+  const int height = WithinReach(ini.ReadInteger(Interface, keys.Height, 0));
+  const int width = WithinReach(ini.ReadInteger(Interface, keys.Width, 0));
+  const int left = WithinReach(ini.ReadInteger(Interface, keys.Left, 0));
+  const int top = WithinReach(ini.ReadInteger(Interface, keys.Top, 0));
+  SetOuterBounds(window, ReachableBounds(window, QRect(left, top, width, height), keys.Least));
 }
 
 void WriteBounds(TIniFile& ini, const TBoundKeys& keys, const QWidget& window) {

@@ -64,12 +64,15 @@ void SetOuterBounds(QWidget& window, const QRect& bounds) {
   MoveFrame(window, bounds.topLeft());
 }
 
-QRect ReachableBounds(const QWidget& window, QRect bounds) {
-  const QSize least = window.minimumSizeHint().expandedTo(window.minimumSize()) + FrameExtent(window);
-  bounds.setSize(bounds.size().expandedTo(least));
+QRect ReachableBounds(const QWidget& window, QRect bounds, const QSize& least) {
+  const QSize frame = FrameExtent(window);
+  const QSize smallest = least.expandedTo(window.minimumSizeHint()).expandedTo(window.minimumSize()) + frame;
+  const QScreen* shown = QGuiApplication::primaryScreen();
   for (const QScreen* screen : QGuiApplication::screens())
-    if (screen->geometry().intersects(bounds)) return bounds;
-  bounds.moveTopLeft(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    if (screen->geometry().intersects(bounds)) shown = screen;
+  const QRect screen = shown->availableGeometry();
+  bounds.setSize(bounds.size().expandedTo(smallest).boundedTo(screen.size().expandedTo(smallest)));
+  if (!screen.intersects(bounds)) bounds.moveTopLeft(screen.topLeft());
   return bounds;
 }
 
@@ -80,11 +83,10 @@ void PlaceOnScreenOf(QWidget& dialog, const QWidget* anchor) {
                      monitor.top() + (monitor.height() - size.height()) / 3});
 }
 
+// A minimised window returns to the state it was minimised from, maximised included.
 void BringToFront(QWidget& window) {
-  if (window.isMinimized())
-    window.showNormal();
-  else
-    window.show();
+  if (window.isMinimized()) window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+  window.show();
   window.raise();
   window.activateWindow();
 }

@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 
 class QWidget;
 
@@ -18,13 +19,15 @@ void MoveFrame(QWidget& window, const QPoint& corner);
 // frame not yet known.
 void SetOuterBounds(QWidget& window, const QRect& bounds);
 
-// Bounds from outside (a settings file, another monitor) made safe for a window: at least its
-// minimum size, and on the primary screen when no screen shows any of them.
-QRect ReachableBounds(const QWidget& window, QRect bounds);
+// Bounds from outside (a settings file, another monitor) made safe for a window: at least the
+// client size given and its own minimum, at most the screen they fall on, and on the primary
+// screen when no screen shows any of them.
+QRect ReachableBounds(const QWidget& window, QRect bounds, const QSize& least);
 
 // Places a dialog across the monitor of a window (the primary screen's without one), centred, its
 // top at a third of the height it leaves free.
 void PlaceOnScreenOf(QWidget& dialog, const QWidget* anchor);
 
-// Shows a window in front and active, restored first when it was minimised.
+// Shows a window in front and active, restored first to the state it was minimised from when it
+// was minimised.
 void BringToFront(QWidget& window);

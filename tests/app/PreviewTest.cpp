@@ -171,6 +171,20 @@ TEST_F(PreviewTest, F1ShowsTheClosedOrMinimisedPreviewAgainWithItsBounds) {
   Form1->showMinimized();
   Control<QAction>(Form4, "ShowCodeWindow1")->trigger();
   EXPECT_FALSE(Form1->isMinimized());
+
+  // A window minimised from maximised comes back maximised.
+  Form4->showMaximized();
+  Form4->showMinimized();
+  Control<QAction>(Form1, "Action5")->trigger();
+  EXPECT_FALSE(Form4->isMinimized());
+  EXPECT_TRUE(Form4->isMaximized());
+  Form1->showMaximized();
+  Form1->showMinimized();
+  Control<QAction>(Form4, "ShowCodeWindow1")->trigger();
+  EXPECT_TRUE(Form1->isMaximized());
+  EXPECT_FALSE(Form1->isMinimized());
+  Form1->showNormal();
+  Form4->showNormal();
 }
 
 TEST_F(PreviewTest, SideBySideSetsBothWindowsBoundsWithoutShowingAHiddenPreview) {

@@ -93,6 +93,38 @@ TEST_F(SettingsTest, AHandWrittenFileIsReadByItsRulesAndItsOtherSectionsKept) {
   EXPECT_TRUE(written.contains("[Other]\nkeep=this"));
 }
 
+// A file without the interface section, a width of 0, and bounds far beyond the screen: each
+// window comes up between a usable size and the screen, on it, and the close writes the bounds
+// the windows have.
+TEST_F(SettingsTest, BoundsAreKeptBetweenAUsableSizeAndTheScreen) {
+  const char* const files[] = {
+      "[Vorn options]\nWord Wrap=0\n",
+      "[Vorn Interface]\nHeight=300\nWidth=600\nLeft=10\nTop=10\nWidth Pr=0\nHeight Pr=0\n",
+      "[Vorn Interface]\nHeight=2147483647\nWidth=0x7fffffff\nLeft=0\nTop=0\n"
+      "Height Pr=30000\nWidth Pr=30000\nLeft Pr=30000\nTop Pr=30000\n"};
+  for (const char* file : files) {
+    WriteFileBytes(Ini(), file);
+    StartAgain();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (QWidget* window : {static_cast<QWidget*>(Form1), static_cast<QWidget*>(Form4)}) {
+      const QRect bounds = OuterBounds(*window);
+      EXPECT_LE(bounds.width(), screen.width()) << file;
+      EXPECT_LE(bounds.height(), screen.height()) << file;
+      EXPECT_TRUE(screen.intersects(bounds)) << file;
+    }
+    EXPECT_GE(Form1->width(), 430) << file;
+    EXPECT_GE(Form1->height(), 160) << file;
+    EXPECT_GE(Form4->width(), 320) << file;
+    EXPECT_GE(Form4->height(), 200) << file;
+    const QList<int> code = Bounds(*Form1), preview = Bounds(*Form4);
+    CloseProgram();
+    const QByteArray written = ReadFileBytes(Ini());
+    EXPECT_TRUE(written.contains("Width=" + QByteArray::number(code[1]) + "\n")) << file;
+    EXPECT_TRUE(written.contains("Width Pr=" + QByteArray::number(preview[1]) + "\n")) << file;
+    EXPECT_TRUE(written.contains("Height Pr=" + QByteArray::number(preview[0]) + "\n")) << file;
+  }
+}
+
 TEST_F(SettingsTest, OnlyTheExactTextOneChecksAnOption) {
   for (const char* value : {"yes", "true", "", "01", "1"}) {
     WriteFileBytes(Ini(), QByteArray("[Vorn options]\nAutomatic Preview=") + value + "\n");
