@@ -18,7 +18,8 @@ constexpr char Options[] = "Vorn options";
 constexpr char Interface[] = "Vorn Interface";
 
 // A window's keys, and the least client size that keeps it usable: the code window's menus, a
-// few lines of the pane and the status bar; the preview's menu bar and a useful part of the page.
+// few lines of the pane and the status bar, no wider than its side-by-side place; the preview's
+// menu bar and a useful part of the page.
 struct TBoundKeys {
   const char* Height;
   const char* Width;
