@@ -191,7 +191,21 @@ void TdxButton::Paint(QPainter& canvas) {
   const int shift = down ? 1 : 0;
   caption.translate(shift, shift);
   if (!glyph.isNull()) DrawGlyph(canvas, glyph, caption, shift);
-  DrawCaptionText(canvas, Caption(), font(), isEnabled(), FShowAccelChar, caption, flags);
+  DrawCaptionText(canvas, FittedCaption(glyph), font(), isEnabled(), FShowAccelChar, caption, flags);
+}
+
+// A word wider than the face inside the border and the ring (and beside the glyph) is cut with
+// an ellipsis at its end, so that no caption is drawn over them.
+QString TdxButton::FittedCaption(const QImage& glyph) const {
+  constexpr int FaceInset = 3;  // the border and the ring on each side
+  const bool beside = !glyph.isNull() && (FLayout == blGlyphLeft || FLayout == blGlyphRight);
+  const int room = width() - 2 * FaceInset - (beside ? glyph.width() + FSpacing : 0);
+  const QFontMetrics metrics(font(), this);
+  QStringList words = Caption().split(u' ');
+  for (QString& word : words)
+    if (metrics.horizontalAdvance(word) > room)
+      word = metrics.elidedText(word, Qt::ElideRight, std::max(room, 0));
+  return words.join(u' ');
 }
 
 // The caption's rectangle beside the glyph, measured, with glyph and caption centred as one.
@@ -212,7 +226,7 @@ QRect TdxButton::CaptionRect(QPainter& canvas, const QImage& glyph, TdxTextFlags
       case blGlyphBottom: r.setTop(-down); break;
     }
   }
-  DrawCaptionText(canvas, Caption(), font(), isEnabled(), FShowAccelChar, r, flags | dtCalcRect);
+  DrawCaptionText(canvas, FittedCaption(glyph), font(), isEnabled(), FShowAccelChar, r, flags | dtCalcRect);
   r.translate((w - (r.x() + r.width())) / 2, (h - (r.y() + r.height())) / 2);
   return r;
 }

@@ -67,6 +67,7 @@ private:
   void WatchImageList(TImageList* images);
   QImage CurrentGlyph() const;
   QRect CaptionRect(QPainter& canvas, const QImage& glyph, TdxTextFlags& flags) const;
+  QString FittedCaption(const QImage& glyph) const;
   void DrawGlyph(QPainter& canvas, const QImage& glyph, const QRect& caption, int shift) const;
 
   bool FAutoGray = true;

@@ -337,6 +337,27 @@ TEST_F(ButtonTest, GlyphAndCaptionAreOneCentredBlockInEveryLayout) {
   QTest::mouseRelease(&FButton, Qt::LeftButton, {}, QPoint(5, 5));
 }
 
+// A word wider than the face is cut with an ellipsis inside it: the border, the ring and the
+// corners are the pixels of a button without a caption, and the caption's ink stays within
+// the face.
+TEST_F(ButtonTest, AWordWiderThanTheFaceEndsInAnEllipsisInsideTheBorder) {
+  FButton.resize(60, 25);
+  FButton.SetShowFocusRect(false);
+  FButton.SetCaption(QString());
+  const QImage empty = Look();
+  FButton.SetCaption("Supercalifragilistic");
+  const QImage look = Look();
+  for (int y = 0; y < look.height(); ++y)
+    for (const int x : {0, 1, 2, look.width() - 3, look.width() - 2, look.width() - 1})
+      ASSERT_EQ(look.pixel(x, y), empty.pixel(x, y)) << x << "," << y;
+  const QRect ink = CaptionInk(look);
+  ASSERT_FALSE(ink.isEmpty());
+  EXPECT_GE(ink.left(), 3);
+  EXPECT_LE(ink.right(), look.width() - 4);
+  FButton.resize(400, 25);
+  EXPECT_GT(CaptionInk(Look()).width(), ink.width());  // with room the word is whole
+}
+
 TEST_F(ButtonTest, ALongCaptionWrapsIntoLeftAlignedLinesCentredAsABlock) {
   FButton.resize(73, 60);
   FButton.SetShowFocusRect(false);
