@@ -15,25 +15,6 @@ QString DecodeCodePage(std::string_view bytes) {
   return text;
 }
 
-// The UTF-8 bytes of a character the encoding holds.
-void AppendUtf8(char* out, std::size_t& used, char32_t character) {
-  if (character < 0x80) {
-    out[used++] = char(character);
-  } else if (character < 0x800) {
-    out[used++] = char(0xC0 | (character >> 6));
-    out[used++] = char(0x80 | (character & 0x3F));
-  } else if (character < 0x10000) {
-    out[used++] = char(0xE0 | (character >> 12));
-    out[used++] = char(0x80 | ((character >> 6) & 0x3F));
-    out[used++] = char(0x80 | (character & 0x3F));
-  } else {
-    out[used++] = char(0xF0 | (character >> 18));
-    out[used++] = char(0x80 | ((character >> 12) & 0x3F));
-    out[used++] = char(0x80 | ((character >> 6) & 0x3F));
-    out[used++] = char(0x80 | (character & 0x3F));
-  }
-}
-
 }  // namespace
 
 QString TEncodedText::Decode(std::string_view bytes, TTextEncoding encoding) {
@@ -76,7 +57,7 @@ std::string TEncodedText::Encode(QStringView text, TTextEncoding encoding) {
       if (encoding == TTextEncoding::Windows1252)
         bytes[used++] = char(TCodePage::Byte(character));
       else
-        AppendUtf8(bytes.data(), used, character);
+        used += EncodeUtf8(character, bytes.data() + used);
       continue;
     }
     bytes.resize(used);

@@ -87,10 +87,7 @@ int TPanePositions::BlockBytes(const QTextBlock& block, int number) const {
 int TPanePositions::ByteInBlock(const QTextBlock& block, int number, int offset) const {
   if (!Utf8() || FExtra[std::size_t(number)] == 0) return offset;
   const QString text = block.text();
-  int byte = offset;
-  for (qsizetype i = 0; i < offset && i < text.size(); ++i)
-    byte += TEncodedText::ExtraUtf8Bytes(text[i].unicode());
-  return byte;
+  return offset + ExtraOf(QStringView(text).first(std::clamp(qsizetype(offset), qsizetype(0), text.size())));
 }
 
 int TPanePositions::OffsetInBlock(const QTextBlock& block, int number, int byte) const {

@@ -221,3 +221,12 @@ std::size_t EndOfAscii(std::string_view bytes, std::size_t from) noexcept {
   while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) < 0x80) ++at;
   return at;
 }
+
+std::size_t EncodeUtf8(char32_t character, char* out) noexcept {
+  static constexpr unsigned char LeadMarks[] = {0, 0xC0, 0xE0, 0xF0};
+  const int continuations = character < 0x80 ? 0 : character < 0x800 ? 1 : character < 0x10000 ? 2 : 3;
+  out[0] = static_cast<char>(LeadMarks[continuations] | character >> (6 * continuations));
+  for (int i = 1; i <= continuations; ++i)
+    out[i] = static_cast<char>(0x80 | (character >> (6 * (continuations - i)) & 0x3F));
+  return std::size_t(continuations) + 1;
+}

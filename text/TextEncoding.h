@@ -26,5 +26,8 @@ const char* CharsetName(TTextEncoding encoding) noexcept;   // for a Content-Typ
 // The length of the valid UTF-8 character that begins at `at`, or 0 when none does.
 std::size_t Utf8CharacterLength(std::string_view bytes, std::size_t at) noexcept;
 
+// Writes the UTF-8 bytes of a code point (at most U+10FFFF) at out; returns how many, 1 to 4.
+std::size_t EncodeUtf8(char32_t character, char* out) noexcept;
+
 // The first byte above 127 at or after `from`, or the size when there is none.
 std::size_t EndOfAscii(std::string_view bytes, std::size_t from) noexcept;

@@ -59,11 +59,8 @@ char32_t DecodeUtf8(std::string_view character) {
 }
 
 void AppendUtf8(std::string& out, char32_t code) {
-  static constexpr unsigned char LeadMarks[] = {0, 0xC0, 0xE0, 0xF0};
-  const int continuations = code < 0x80 ? 0 : code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
-  out += static_cast<char>(LeadMarks[continuations] | code >> (6 * continuations));
-  for (int shift = 6 * (continuations - 1); shift >= 0; shift -= 6)
-    out += static_cast<char>(0x80 | (code >> shift & 0x3F));
+  char bytes[4];
+  out.append(bytes, EncodeUtf8(code, bytes));
 }
 
 // Whether a character begins at `at`, the end counting as one: a continuation byte begins a
