@@ -53,7 +53,6 @@ bool TRtfReader::Read(TRtfDocument& document) {
   if (FRtf.substr(0, 5) != "{\\rtf") return false;
   FDocument = &document;
   document.Clear();
-  FFontNumbers.clear();
   FFontIndex.clear();
   FFormatIndex.clear();
   FFormatOfColour.clear();
@@ -223,8 +222,7 @@ void TRtfReader::ApplyWord(std::string_view word, bool hasParameter, int paramet
 bool TRtfReader::ApplyTableWord(TRtfWord word, int parameter) {
   const TDestination destination = State().Destination;
   if (word == wF && destination == TDestination::FontTable) {
-    FFontIndex.try_emplace(parameter, int(FFontNumbers.size()));
-    FFontNumbers.push_back(parameter);
+    FFontIndex.try_emplace(parameter, int(FDocument->Fonts.size()));
     FDocument->Fonts.emplace_back();
     FFontNameOpen = true;
     return true;

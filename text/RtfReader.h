@@ -73,7 +73,6 @@ private:
   std::size_t FPos = 0;
   TRtfDocument* FDocument = nullptr;
   std::vector<TGroupState> FStack;
-  std::vector<int> FFontNumbers;  // the RTF number of each entry of the font table
   int FDefaultFont = 0;
   bool FFontNameOpen = false;
   int FRed = 0, FGreen = 0, FBlue = 0;
