@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 #include "services/ErrorBox.h"
 #include "services/Fonts.h"
+#include "services/WindowBounds.h"
 #include "ui_Unit5.h"
 
 TForm5* Form5 = nullptr;
@@ -16,6 +17,7 @@ TForm5::TForm5(QWidget* parent)
   ui->Label1->setFont(SansSerifFont(20));
   ui->Label1->adjustSize();
   ui->dxButton1->setFocus();
+  CentreOnScreenWhenShown(*this);
   ConnectGuarded(ui->dxButton1, &TdxButton::Clicked, this, &TForm5::dxButton1Click);
   ConnectGuarded(ui->dxButton2, &TdxButton::Clicked, this, &TForm5::dxButton2Click);
 }

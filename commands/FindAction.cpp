@@ -14,6 +14,7 @@
 #include "pane/RichEditPane.h"
 #include "services/Application.h"
 #include "services/ErrorBox.h"
+#include "services/WindowBounds.h"
 #include "text/TextSearch.h"
 
 namespace {
@@ -66,12 +67,12 @@ bool IsMenu(const QWidget* widget) {
   return qobject_cast<const QMenuBar*>(widget) != nullptr || qobject_cast<const QMenu*>(widget) != nullptr;
 }
 
-// Without a parent the box is centred on the screen.
 void ShowNotFound(const QString& findText) {
   QMessageBox box(QMessageBox::NoIcon, TApplication::Title(),
                   QStringLiteral("Text not found: \"%1\"").arg(findText), QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
   FitCaption(box);
+  CentreOnScreenWhenShown(box);
   box.exec();
 }
 

@@ -60,11 +60,12 @@ TSearchOptions TFindDialog::Options() const {
   return {FDown->isChecked(), FMatchCase->isChecked(), FWholeWord->isChecked()};
 }
 
-// The first place is worked out once the dialog is shown, when its frame is known.
 void TFindDialog::Open() {
-  if (FHasPlace) MoveFrame(*this, FPlace);
+  if (FHasPlace)
+    MoveFrame(*this, FPlace);
+  else
+    PlaceOnScreenOf(*this, TApplication::ActiveForm());
   show();
-  if (!FHasPlace) PlaceOnScreenOf(*this, TApplication::ActiveForm());
   raise();
   activateWindow();
   FFindText->setFocus();

@@ -252,6 +252,16 @@ void TRichEditPane::resizeEvent(QResizeEvent* event) {
   ShowVisibleColours();
 }
 
+void TRichEditPane::focusInEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusInEvent(event);
+  HoldBlinkInLongLine();
+}
+
+void TRichEditPane::focusOutEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusOutEvent(event);
+  HoldBlinkInLongLine();
+}
+
 bool TRichEditPane::LoadPlainText(std::string_view bytes) {
   if (HoldsNul(bytes)) return false;
   {
@@ -388,11 +398,17 @@ void TRichEditPane::RaiseChange() {
 
 void TRichEditPane::ReportSelection() {
   if (FQuiet) return;
+  HoldBlinkInLongLine();
   const QTextCursor cursor = textCursor();
   if (cursor.anchor() == FReportedAnchor && cursor.position() == FReportedPosition) return;
   FReportedAnchor = cursor.anchor();
   FReportedPosition = cursor.position();
   emit SelectionChange();
+}
+
+// A line the layout draws whole is drawn at every blink; the caret stands still in it.
+void TRichEditPane::HoldBlinkInLongLine() {
+  FSteadyCaret.Set(hasFocus() && textCursor().block().length() > TNearViewLayouts::LongLine);
 }
 
 // Laying formats over blocks marks them changed, but their text is as it was.

@@ -8,6 +8,7 @@
 #include "pane/NearViewLayouts.h"
 #include "pane/PanePositions.h"
 #include "pane/PaneText.h"
+#include "pane/SteadyCaret.h"
 #include "text/RtfReader.h"
 #include "text/TextEncoding.h"
 
@@ -77,6 +78,8 @@ protected:
   bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
   void resizeEvent(QResizeEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
 private:
   bool Load(std::string_view bytes);
@@ -91,6 +94,7 @@ private:
   void FinishContentChange();
   void RaiseChange();
   void ReportSelection();
+  void HoldBlinkInLongLine();
   void OnContentsChange(int from, int removed, int added);
   void OnContentsChanged();
   void ReplaceUnheldInput(int from, int to);
@@ -112,4 +116,5 @@ private:
   TEditSpan FInput;     // the user's edit, until it is complete
   int FReportedAnchor = -1;
   int FReportedPosition = -1;
+  TSteadyCaret FSteadyCaret;
 };

@@ -44,6 +44,49 @@ private:
   bool FDone = false;
 };
 
+// The frame of another window of the program that is on the screen, which a window not yet
+// framed will most likely get too; nothing when there is none.
+QSize StandInExtent(const QWidget& window) {
+  for (const QWidget* other : QApplication::topLevelWidgets())
+    if (other != &window && other->isVisible() && !FrameExtent(*other).isEmpty()) return FrameExtent(*other);
+  return {0, 0};
+}
+
+// Places a window by its outer size when it is shown, with a stand-in frame, and again at its
+// first paint, when it is on the screen and framed, should it then stand elsewhere: a window
+// manager may frame it otherwise, or put it where it found room. A window hidden before it was
+// painted keeps the place it was given. A window's move places its frame's corner.
+class TPlacementAtShow : public QObject {
+public:
+  TPlacementAtShow(QWidget& window, TPlaceByOuterSize place)
+      : QObject(&window), FWindow(window), FPlace(std::move(place)) {
+    window.installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Show && !FShown) {
+      FShown = true;
+      const QSize extent = FrameExtent(FWindow);
+      Place(FWindow.size() + (extent.isEmpty() ? StandInExtent(FWindow) : extent));
+    } else if ((type == QEvent::Paint || type == QEvent::Hide) && FShown) {
+      FWindow.removeEventFilter(this);
+      if (type == QEvent::Paint) Place(FWindow.frameGeometry().size());
+      deleteLater();
+    }
+    return false;
+  }
+
+private:
+  void Place(const QSize& outer) {
+    const QPoint corner = FPlace(outer);
+    if (FWindow.frameGeometry().topLeft() != corner) FWindow.move(corner);
+  }
+
+  QWidget& FWindow;
+  TPlaceByOuterSize FPlace;
+  bool FShown = false;
+};
+
 }  // namespace
 
 QRect OuterBounds(const QWidget& window) { return window.frameGeometry(); }
@@ -76,11 +119,27 @@ QRect ReachableBounds(const QWidget& window, QRect bounds, const QSize& least) {
   return bounds;
 }
 
+void PlaceWhenShown(QWidget& window, TPlaceByOuterSize place) {
+  new TPlacementAtShow(window, std::move(place));
+}
+
 void PlaceOnScreenOf(QWidget& dialog, const QWidget* anchor) {
   const QRect monitor = (anchor ? anchor->screen() : QGuiApplication::primaryScreen())->geometry();
-  const QSize size = dialog.frameGeometry().size();
-  MoveFrame(dialog, {monitor.left() + (monitor.width() - size.width()) / 2,
-                     monitor.top() + (monitor.height() - size.height()) / 3});
+  PlaceWhenShown(dialog, [monitor](const QSize& outer) {
+    return QPoint(monitor.left() + (monitor.width() - outer.width()) / 2,
+                  monitor.top() + (monitor.height() - outer.height()) / 3);
+  });
+}
+
+void CentreOnScreenWhenShown(QWidget& window) {
+  PlaceWhenShown(window, [](const QSize& outer) {
+    return Centred(QGuiApplication::primaryScreen()->geometry(), outer);
+  });
+}
+
+QPoint Centred(const QRect& area, const QSize& outer) {
+  return {area.left() + (area.width() - outer.width()) / 2,
+          area.top() + (area.height() - outer.height()) / 2};
 }
 
 // A minimised window returns to the state it was minimised from, maximised included.

@@ -3,6 +3,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <functional>
 
 class QWidget;
 
@@ -24,9 +25,23 @@ void SetOuterBounds(QWidget& window, const QRect& bounds);
 // screen when no screen shows any of them.
 QRect ReachableBounds(const QWidget& window, QRect bounds, const QSize& least);
 
-// Places a dialog across the monitor of a window (the primary screen's without one), centred, its
-// top at a third of the height it leaves free.
+// Where a window's frame goes, for its outer size.
+using TPlaceByOuterSize = std::function<QPoint(const QSize& outer)>;
+
+// Places a window at its next showing, once, by its outer size. The window system frames a window
+// only once it is on the screen, so until then the frame of another window of the program stands
+// in for its own, and the window is moved again at its first paint if its frame differs.
+void PlaceWhenShown(QWidget& window, TPlaceByOuterSize place);
+
+// At a dialog's next showing, places it across the monitor of a window (the primary screen's
+// without one), centred, its top at a third of the height it leaves free.
 void PlaceOnScreenOf(QWidget& dialog, const QWidget* anchor);
+
+// At a window's next showing, centres it on the primary screen.
+void CentreOnScreenWhenShown(QWidget& window);
+
+// The corner that centres bounds of the outer size in an area.
+QPoint Centred(const QRect& area, const QSize& outer);
 
 // Shows a window in front and active, restored first to the state it was minimised from when it
 // was minimised.

@@ -40,6 +40,11 @@ TForm2::TForm2(QWidget* parent)
   }
   ui->RichEdit1->SetPlainTextMode(false);
   ui->RichEdit1->SetWordWrap(true);
+  // Only the first showing is centred; afterwards the window opens where it was left.
+  PlaceWhenShown(*this, [this](const QSize& outer) {
+    const QWidget* main = TApplication::MainForm();
+    return main != nullptr ? Centred(OuterBounds(*main), outer) : OuterBounds(*this).topLeft();
+  });
 }
 
 TForm2::~TForm2() = default;
@@ -55,10 +60,6 @@ void TForm2::FormShow() {
 }
 
 void TForm2::showEvent(QShowEvent* event) {
-  if (!FPlaced) {
-    FPlaced = true;
-    CentreOverMainWindow();
-  }
   RunGuarded([this] { FormShow(); });
   ui->RichEdit1->setFocus();
   QDialog::showEvent(event);
@@ -70,14 +71,4 @@ void TForm2::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
-}
-
-// Only the first showing is centred; afterwards the window opens where it was left.
-void TForm2::CentreOverMainWindow() {
-  const QWidget* main = TApplication::MainForm();
-  if (main == nullptr) return;
-  const QRect over = OuterBounds(*main);
-  const QSize size = OuterBounds(*this).size();
-  MoveFrame(*this, {over.left() + (over.width() - size.width()) / 2,
-                    over.top() + (over.height() - size.height()) / 2});
 }

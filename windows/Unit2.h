@@ -26,10 +26,7 @@ protected:
   void keyPressEvent(QKeyEvent* event) override;
 
 private:
-  void CentreOverMainWindow();
-
   std::unique_ptr<Ui::TForm2> ui;
-  bool FPlaced = false;
 };
 
 extern TForm2* Form2;

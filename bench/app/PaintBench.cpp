@@ -6,7 +6,8 @@
 // from several and their medians shown.
 //
 //   paint_bench                         every case, and the table with the ratios
-//   paint_bench EDITOR KIND SIZE        one case: vorn or bare, page or line, a size in bytes
+//   paint_bench EDITOR KIND SIZE        one case: vorn or bare, page, utf8, line or dense, a size
+//                                       in bytes
 //   paint_bench EDITOR KIND SIZE keys   the keystrokes of one case only
 #include <sys/resource.h>
 #include <unistd.h>
@@ -106,9 +107,17 @@ double CpuSeconds() {
 }
 
 // "page" is the real pages end to end, "utf8" those of them in UTF-8 with text beyond ASCII,
-// "line" the real pages as one line.
+// "line" the real pages as one line, "dense" one line of short tags, a token every four bytes,
+// the shape of a minified page.
 std::string Page(const std::string& kind, std::size_t size) {
   if (kind == "utf8") return Utf8CorpusPage(VORN_CORPUS_DIR, size);
+  if (kind == "dense") {
+    const std::string_view tag = "<b>x</b>";
+    std::string page;
+    while (page.size() < size) page.append(tag);
+    page.resize(size);
+    return page;
+  }
   std::string page = CorpusPage(VORN_CORPUS_DIR, size);
   if (kind == "line") {
     std::replace(page.begin(), page.end(), '\r', ' ');
@@ -270,6 +279,12 @@ int RunCase(const std::string& editor, const std::string& kind, std::size_t size
     std::printf("median=%.2f first=%.2f\n", Percentile(later, 0.5), keys.Latency.front());
     return 0;
   }
+  // Idle as a page just opened stands, with the caret at its start: a line that is long
+  // there is drawn whole, and a blink would draw it again and again.
+  clock.Arm();
+  subject.Editor().moveCursor(QTextCursor::Start);
+  if (!QTest::qWaitFor([&clock] { return clock.Painted(); }, 60000))
+    throw std::runtime_error("no paint followed the move to the start");
   const double cpu = CpuSeconds();
   QTest::qWait(IdleMs);
   const double idle = (CpuSeconds() - cpu) / (IdleMs / 1000.0) * 100.0;
@@ -327,9 +342,9 @@ TFigures RunCaseInProcesses(const QString& self, const std::string& editor, cons
 }
 
 int RunAll(const QString& self) {
-  const std::pair<const char*, std::size_t> cases[] = {{"page", 100 << 10}, {"page", 1 << 20},
-                                                       {"page", 8 << 20},   {"utf8", 8 << 20},
-                                                       {"page", 32 << 20},  {"line", 5 << 20}};
+  const std::pair<const char*, std::size_t> cases[] = {
+      {"page", 100 << 10}, {"page", 1 << 20}, {"page", 8 << 20}, {"utf8", 8 << 20},
+      {"page", 32 << 20},  {"line", 5 << 20}, {"dense", 5 << 20}};
   std::printf("%-5s %9s | %-40s | %-40s | %s\n", "kind", "bytes",
               "vorn: median p90 first first/later idle% B/B", "bare: median p90 first first/later idle% B/B",
               "median ratio, burst ms (vorn, bare)");
@@ -367,7 +382,7 @@ int main(int argc, char** argv) {
   }
   const bool keysOnly = argc == 5 && std::string(argv[4]) == "keys";
   if (argc != 4 && !keysOnly) {
-    std::fprintf(stderr, "usage: paint_bench [vorn|bare page|line SIZE [keys]]\n");
+    std::fprintf(stderr, "usage: paint_bench [vorn|bare page|utf8|line|dense SIZE [keys]]\n");
     return 2;
   }
   if (std::string(argv[1]) == "vorn") KeepLargeBuffersApart();

@@ -5,7 +5,9 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -778,4 +780,39 @@ TEST_F(RichEditPaneTest, PositionsInUtf8CountBytesAndFallBetweenCharacters) {
   EXPECT_EQ(Pane.Text(), "ab\r\n\xE6\x97\xA5\xE6\x9C\xAC\r\n\xC3\xA9x");
   EXPECT_EQ(Pane.SelStart(), 1);
   EXPECT_EQ(Pane.LineIndex(2), 12);
+}
+
+// The blink repaints the caret's line, which is shaped and drawn whole: in a long line the caret
+// stands still while the pane has the focus, and the application's blink comes back as soon as
+// the caret or the focus leaves it.
+TEST_F(RichEditPaneTest, TheCaretStandsStillInALongLineWhileThePaneHasTheFocus) {
+  QStyleHints& hints = *QGuiApplication::styleHints();
+  const int blink = hints.cursorFlashTime();
+  ASSERT_GT(blink, 0);
+  QLineEdit other;
+  other.show();
+  LoadText("short\r\n" + std::string(TNearViewLayouts::LongLine + 1, 'x') + "\r\nshort");
+  Pane.activateWindow();
+  Pane.setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([this] { return Pane.hasFocus(); }));
+  EXPECT_EQ(hints.cursorFlashTime(), blink);  // on the first line
+  const int longLine = 7, lastLine = longLine + TNearViewLayouts::LongLine + 1 + 2;
+  Pane.SetSelStart(longLine + 10);
+  EXPECT_EQ(hints.cursorFlashTime(), 0);
+  Pane.SetSelStart(lastLine);
+  EXPECT_EQ(hints.cursorFlashTime(), blink);
+
+  Pane.SetSelStart(longLine);
+  QTest::keyClick(&Pane, Qt::Key_Backspace);  // the long line joins the first
+  EXPECT_EQ(hints.cursorFlashTime(), 0);
+  other.activateWindow();
+  other.setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&other] { return other.hasFocus(); }));
+  EXPECT_EQ(hints.cursorFlashTime(), blink);
+  Pane.activateWindow();
+  Pane.setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([this] { return Pane.hasFocus(); }));
+  EXPECT_EQ(hints.cursorFlashTime(), 0);
+  Pane.Clear();
+  EXPECT_EQ(hints.cursorFlashTime(), blink);
 }
