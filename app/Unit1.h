@@ -70,7 +70,6 @@ public:
   void check3Click();
   QString ScratchPath() const;
   // Settings file.
-  QString SettingsPath() const;
   void ReadSettings();
   void WriteSettings() const;
 

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cerrno>
 
 #include "app/NewDocument.h"
 #include "app/Unit1.h"
@@ -41,6 +42,14 @@ bool IsScratchFolder(const QString& scratch, const QString& document) {
          (::stat(QFile::encodeName(document).constData(), &file) != 0 || file.st_dev == status.st_dev);
 }
 
+// The untitled document's scratch folder is made, the user's own and private, the first time
+// it is needed; whatever stands there already is left for IsScratchFolder to judge.
+void MakeUntitledScratchFolder(const QString& scratch) {
+  const QByteArray folder = QFile::encodeName(QFileInfo(scratch).absolutePath());
+  struct stat status {};
+  if (::lstat(folder.constData(), &status) != 0 && errno == ENOENT) ::mkdir(folder.constData(), 0700);
+}
+
 }  // namespace
 
 // An untitled document previews from a fixed scratch file; a named one from "temp.vnx" beside
@@ -57,6 +66,7 @@ void TForm1::RefreshPreview() {
   if (!ui->Check1->isChecked()) return;
   const QString path = ScratchPath();
   ui->Edit1->SetPlainTextMode(true);
+  if (StatusPanelText(0) == QLatin1String(UntitledFileName)) MakeUntitledScratchFolder(path);
   if (!IsScratchFolder(path, StatusPanelText(0))) throw EVornError("Cannot create file " + path);
   TRegularFile::WriteOwn(path, ui->Edit1->Text());
   if (path == FCurrentFileName) KeepDiskStamp();  // a page named temp.vnx previews from itself

@@ -7,7 +7,7 @@
 #include "browser/WebBrowser.h"
 #include "pane/RichEditPane.h"
 #include "services/IniFile.h"
-#include "services/ProgramFolder.h"
+#include "services/SettingsLocation.h"
 #include "services/WindowBounds.h"
 #include "ui_Unit1.h"
 #include "windows/Unit4.h"
@@ -58,13 +58,11 @@ QString OptionText(const QCheckBox& box) {
 
 }  // namespace
 
-QString TForm1::SettingsPath() const { return ProgramFolder() + QStringLiteral("vorn.ini"); }
-
 // A file that cannot be read whole counts as none, as it will not be written either. Only the
 // exact text "1" checks a box. Each box's change runs its handler; the word wrap and
 // the browser's offline state are then set explicitly, which changes nothing when they agree.
 void TForm1::ReadSettings() {
-  const QString path = SettingsPath();
+  const QString path = ProgramSettingsLocation().ReadPath;
   if (!QFileInfo::exists(path)) return;
   QString preview, wordWrap, offline;
   {
@@ -84,12 +82,17 @@ void TForm1::ReadSettings() {
   MarkSaved();
 }
 
+// What the file read holds beyond these keys is kept, also when it was an administrator's
+// defaults and the user's own file is written.
 void TForm1::WriteSettings() const {
-  TIniFile ini(SettingsPath());
+  const TSettingsLocation location = ProgramSettingsLocation();
+  TIniFile ini(location.ReadPath);
+  ini.SetWritePath(location.WritePath);
   ini.WriteString(Options, "Automatic Preview", OptionText(*ui->Check1));
   ini.WriteString(Options, "Word Wrap", OptionText(*ui->CheckBox2));
   ini.WriteString(Options, "Working Offline", OptionText(*ui->CheckBox1));
   WriteBounds(ini, CodeKeys, *this);
   WriteBounds(ini, PreviewKeys, *Form4);
+  MakeSettingsFolder(location);
   ini.UpdateFile();
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and installs the editor for the user: into ~/.local, or the
-# prefix given with --prefix DIR. Creates the folder untitled documents preview from.
+# prefix given with --prefix DIR.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 prefix="$HOME/.local"
@@ -15,7 +15,6 @@ prefix=$(realpath -m "$prefix")
 scripts/install-deps.sh
 scripts/build.sh build -DBUILD_TESTING=OFF -DVORN_BENCH=OFF
 cmake --install build --prefix "$prefix"
-mkdir -p "$HOME/ferrundshared"
 # The desktop finds a new menu entry and icon sooner when its caches know them.
 command -v update-desktop-database >/dev/null && update-desktop-database -q "$prefix/share/applications" || true
 command -v gtk-update-icon-cache >/dev/null && gtk-update-icon-cache -q -t "$prefix/share/icons/hicolor" || true

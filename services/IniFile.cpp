@@ -23,11 +23,11 @@ QString WithoutQuotes(const QString& value) {
 
 // Of a key given twice the first is the one read, as the platform's settings service reads it.
 struct TIniFile::TData {
+  TData() { Ini.SetSpaces(false); }
   CSimpleIniA Ini{false, true};  // names whatever their case; 8-bit text kept as it is
 };
 
-TIniFile::TIniFile(const QString& path) : FPath(path), FData(std::make_unique<TData>()) {
-  FData->Ini.SetSpaces(false);
+TIniFile::TIniFile(const QString& path) : FPath(path), FWritePath(path), FData(std::make_unique<TData>()) {
   if (!QFileInfo::exists(path)) return;
   const std::optional<QByteArray> bytes = TRegularFile::Read(path);
   FReadable = bytes && !bytes->contains('\0') &&
@@ -54,9 +54,16 @@ void TIniFile::WriteInteger(const char* section, const char* key, int value) {
   WriteString(section, key, QString::number(value));
 }
 
+void TIniFile::SetWritePath(const QString& path) {
+  FWritePath = path;
+  if (FReadable || path == FPath) return;
+  FData = std::make_unique<TData>();
+  FReadable = true;
+}
+
 void TIniFile::UpdateFile() {
   std::string bytes;
   if (!FReadable || FData->Ini.Save(bytes) < 0 ||
-      WriteWholeFile(QFile::encodeName(FPath).toStdString(), bytes, wtNamed) != 0)
-    throw EVornError("Unable to write to " + FPath);
+      WriteWholeFile(QFile::encodeName(FWritePath).toStdString(), bytes, wtNamed) != 0)
+    throw EVornError("Unable to write to " + FWritePath);
 }

@@ -25,6 +25,9 @@ public:
   void WriteString(const char* section, const char* key, const QString& value);
   void WriteInteger(const char* section, const char* key, int value);
 
+  // The file UpdateFile writes, the one read unless set. A file read as defaults for another is
+  // never at risk: what could not be read of it is left out.
+  void SetWritePath(const QString& path);
   // Writes the file; "Unable to write to %s" when it cannot be written or was not readable, the
   // old file then intact.
   void UpdateFile();
@@ -32,6 +35,7 @@ public:
 private:
   struct TData;
   QString FPath;
+  QString FWritePath;
   bool FReadable = true;
   std::unique_ptr<TData> FData;
 };

@@ -103,15 +103,28 @@ TEST_F(PreviewTest, UpdatePreviewRefreshesAtOnceAndCancelsThePendingTick) {
   EXPECT_EQ(PageText(), "now");
 }
 
-TEST_F(PreviewTest, AMissingScratchFolderIsReportedAndTheBrowserKeepsItsPage) {
+// A missing scratch folder is made for the user alone; a file standing in its place is
+// reported, and the browser keeps its page.
+TEST_F(PreviewTest, AMissingScratchFolderIsMadeAndAFileInItsPlaceIsReported) {
   QDir(Path("home")).rmdir("ferrundshared");
+  TypeDocument("<p>made");
+  ASSERT_TRUE(WaitForRefresh());
+  EXPECT_EQ(PageText(), "made");
+  struct stat folder {};
+  ASSERT_EQ(::lstat(QFile::encodeName(Path("home/ferrundshared")).constData(), &folder), 0);
+  EXPECT_TRUE(S_ISDIR(folder.st_mode));
+  EXPECT_EQ(folder.st_mode & 0777, 0700u);
+
+  ASSERT_TRUE(QDir(Path("home/ferrundshared")).removeRecursively());
+  WriteFileBytes(Path("home/ferrundshared"), "a file");
   QString message;
   AnswerErrorBox(&message);
   TypeDocument("<p>lost?");
   ASSERT_TRUE(QTest::qWaitFor([&] { return !message.isEmpty(); }, 10000));
   EXPECT_EQ(message, "Cannot create file " + UntitledScratch() + ".");
   EXPECT_FALSE(Form1->Timer1().Enabled());
-  EXPECT_EQ(Browser().title(), "Start page");
+  EXPECT_EQ(PageText(), "made");
+  EXPECT_EQ(ReadFileBytes(Path("home/ferrundshared")), "a file");
 }
 
 TEST_F(PreviewTest, TicksRunInsideModalLoops) {
