@@ -6,7 +6,6 @@
 #include "services/Fonts.h"
 #include "services/JpegImage.h"
 #include "services/Timer.h"
-#include "services/WindowBounds.h"
 #include "ui_Unit3.h"
 
 TForm3* Form3 = nullptr;
@@ -39,7 +38,6 @@ TForm3::TForm3(QWidget* parent)
   ui->Label2->adjustSize();
   RunGuarded([this] { ui->Image1->setPixmap(QPixmap::fromImage(DecodeJpeg(SplashJpeg()))); });
   ConnectGuarded(FTimer1, &TTimer::Timer, this, &TForm3::Timer1Timer);
-  CentreOnScreenWhenShown(*this);
 }
 
 TForm3::~TForm3() = default;

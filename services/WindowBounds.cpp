@@ -1,8 +1,10 @@
 #include "services/WindowBounds.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -52,15 +54,19 @@ QSize StandInExtent(const QWidget& window) {
   return {0, 0};
 }
 
-// Places a window by its outer size when it is shown, with a stand-in frame, and again at its
-// first paint, when it is on the screen and framed, should it then stand elsewhere: a window
-// manager may frame it otherwise, or put it where it found room. A window hidden before it was
-// painted keeps the place it was given. A window's move places its frame's corner.
+// Places a window by its outer size when it is shown, with a stand-in frame, and again once it
+// is on the screen and framed, should it then stand elsewhere: a window manager may frame it
+// otherwise, or put it where it found room. A window may be painted before the window manager
+// has framed it, so from its first paint the frame is looked for a while; without a window
+// manager none comes, and the first place stands. A window hidden meanwhile keeps the place it
+// was given. A window's move places its frame's corner.
 class TPlacementAtShow : public QObject {
 public:
   TPlacementAtShow(QWidget& window, TPlaceByOuterSize place)
       : QObject(&window), FWindow(window), FPlace(std::move(place)) {
     window.installEventFilter(this);
+    FLookForFrame.setInterval(FrameLookMs);
+    connect(&FLookForFrame, &QTimer::timeout, this, &TPlacementAtShow::LookForFrame);
   }
   bool eventFilter(QObject*, QEvent* event) override {
     const QEvent::Type type = event->type();
@@ -68,23 +74,42 @@ public:
       FShown = true;
       const QSize extent = FrameExtent(FWindow);
       Place(FWindow.size() + (extent.isEmpty() ? StandInExtent(FWindow) : extent));
-    } else if ((type == QEvent::Paint || type == QEvent::Hide) && FShown) {
-      FWindow.removeEventFilter(this);
-      if (type == QEvent::Paint) Place(FWindow.frameGeometry().size());
-      deleteLater();
+    } else if (type == QEvent::Paint && FShown && !FLookForFrame.isActive()) {
+      FLooking.start();
+      FLookForFrame.start();
+      LookForFrame();
+    } else if (type == QEvent::Hide && FShown) {
+      Finish();
     }
     return false;
   }
 
 private:
+  static constexpr int FrameLookMs = 20;
+  static constexpr int FrameWaitMs = 3000;
+
+  void LookForFrame() {
+    if (!FrameExtent(FWindow).isEmpty())
+      Place(FWindow.frameGeometry().size());
+    else if (!FLooking.hasExpired(FrameWaitMs))
+      return;
+    Finish();
+  }
   void Place(const QSize& outer) {
     const QPoint corner = FPlace(outer);
     if (FWindow.frameGeometry().topLeft() != corner) FWindow.move(corner);
+  }
+  void Finish() {
+    FWindow.removeEventFilter(this);
+    FLookForFrame.stop();
+    deleteLater();
   }
 
   QWidget& FWindow;
   TPlaceByOuterSize FPlace;
   bool FShown = false;
+  QTimer FLookForFrame;
+  QElapsedTimer FLooking;
 };
 
 }  // namespace
