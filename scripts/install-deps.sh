@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need; quiet when all are there.
+# Installs the Debian packages that building, running, testing and packaging need; quiet when all
+# are there.
 set -euo pipefail
 packages=(cmake g++ ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libgl-dev
   libjpeg-dev libsimpleini-dev libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils xdotool xclip openbox imagemagick desktop-file-utils fonts-dejavu-core fonts-liberation2)
+  xvfb xauth x11-utils xdotool xclip openbox imagemagick desktop-file-utils fonts-dejavu-core fonts-liberation2
+  debhelper dpkg-dev lintian appstream)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and checks what a user gets: the tree, the command on the
-# PATH as a link to the program, the desktop entry, the icons, the manual page and the command
-# line; then, on an X server with a window manager, the installed program started through the
-# link from another folder: its start page in the preview, its help file, both windows where the
-# settings file says they were left, a page named on the command line, a missing one, and the
-# settings file written in the program folder.
+# PATH as a link to the program, the desktop entry, the icons, the manual pages, the AppStream
+# metadata and the command line; then, on an X server with a window manager, the installed
+# program started through the link from another folder: its start page in the preview, its help
+# file, both windows where the settings file says they were left, a page named on the command
+# line, a missing one, and the settings file written in the program folder.
 # Usage: InstallTest.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 skip=77
@@ -17,7 +17,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 check_tree() {
   local file size
-  for file in lib/vorn/vorn bin/html2rtf share/applications/vorn.desktop share/man/man1/html2rtf.1; do
+  for file in lib/vorn/vorn bin/html2rtf share/applications/vorn.desktop share/man/man1/html2rtf.1 \
+    share/man/man1/vorn.1 share/metainfo/org.example.vorn.metainfo.xml; do
     [ -f "$prefix/$file" ] || fail "$file is not installed"
   done
   cmp -s "$prefix/lib/vorn/vorn.vnx" "$source/resources/vorn.vnx" || fail "lib/vorn/vorn.vnx is not the start page"
@@ -29,6 +30,7 @@ check_tree() {
     [ "$(identify -format %wx%h "$file")" = "${size}x${size}" ] || fail "$file is not ${size}x${size}"
   done
   head -n 1 "$prefix/share/man/man1/html2rtf.1" | grep -q '^\.TH HTML2RTF 1' || fail "html2rtf.1 is not a manual page"
+  head -n 1 "$prefix/share/man/man1/vorn.1" | grep -q '^\.TH VORN 1' || fail "vorn.1 is not a manual page"
 }
 
 # Runs the installed command with no display at all, so that anything that tries to open a
@@ -56,18 +58,8 @@ check_command_line() {
   [[ $(printf '<b>x</b>' | "$prefix/bin/html2rtf" -) == '{\rtf1'* ]] || fail "the installed html2rtf writes no RTF"
 }
 
-# Waits up to $1 seconds for the command in the remaining arguments to succeed.
-wait_for() {
-  local seconds=$1
-  shift
-  for ((i = 0; i < seconds * 10; i++)); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/Waiting.sh"
 
-active_window_is() { [ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "$1" ]; }
 clipboard_equals() { [ "$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r')" = "$(tr -d '\r' <"$1")" ]; }
 # Whether the preview window shows the start page, whose background is #F4F7FF.
 preview_shows_start_page() {
