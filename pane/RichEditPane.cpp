@@ -254,12 +254,12 @@ void TRichEditPane::resizeEvent(QResizeEvent* event) {
 
 void TRichEditPane::focusInEvent(QFocusEvent* event) {
   QPlainTextEdit::focusInEvent(event);
-  HoldBlinkInLongLine();
+  HoldBlinkInLongLine(textCursor().block());
 }
 
 void TRichEditPane::focusOutEvent(QFocusEvent* event) {
   QPlainTextEdit::focusOutEvent(event);
-  HoldBlinkInLongLine();
+  HoldBlinkInLongLine(textCursor().block());
 }
 
 bool TRichEditPane::LoadPlainText(std::string_view bytes) {
@@ -398,8 +398,8 @@ void TRichEditPane::RaiseChange() {
 
 void TRichEditPane::ReportSelection() {
   if (FQuiet) return;
-  HoldBlinkInLongLine();
   const QTextCursor cursor = textCursor();
+  HoldBlinkInLongLine(cursor.block());
   if (cursor.anchor() == FReportedAnchor && cursor.position() == FReportedPosition) return;
   FReportedAnchor = cursor.anchor();
   FReportedPosition = cursor.position();
@@ -407,8 +407,8 @@ void TRichEditPane::ReportSelection() {
 }
 
 // A line the layout draws whole is drawn at every blink; the caret stands still in it.
-void TRichEditPane::HoldBlinkInLongLine() {
-  FSteadyCaret.Set(hasFocus() && textCursor().block().length() > TNearViewLayouts::LongLine);
+void TRichEditPane::HoldBlinkInLongLine(const QTextBlock& caretLine) {
+  FSteadyCaret.Set(hasFocus() && caretLine.length() > TNearViewLayouts::LongLine);
 }
 
 // Laying formats over blocks marks them changed, but their text is as it was.

@@ -94,7 +94,7 @@ private:
   void FinishContentChange();
   void RaiseChange();
   void ReportSelection();
-  void HoldBlinkInLongLine();
+  void HoldBlinkInLongLine(const QTextBlock& caretLine);
   void OnContentsChange(int from, int removed, int added);
   void OnContentsChanged();
   void ReplaceUnheldInput(int from, int to);
